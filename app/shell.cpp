@@ -1,0 +1,33 @@
+#include "app/shell.h"
+
+#include "gfx/display.h"
+
+uint8_t quitRequested = 0;
+uint8_t closing = 0;
+int32_t appActive = 0;
+uint8_t wasDeactivated = 0;
+Message shellMessage;
+
+void MainWindowProc(const Message& message) {
+  switch (message.message) {
+    case WM_DESTROY: quitRequested = 1; break;
+    case WM_ACTIVATEAPP:
+      appActive = static_cast<int32_t>(message.wParam);
+      if (message.wParam != 0 && wasDeactivated) {
+        if (primarySurface) primarySurface->Restore();
+        if (backBuffer) backBuffer->Restore();
+      }
+      if (message.wParam == 0) wasDeactivated = 1;
+      break;
+    default: break;
+  }
+}
+
+void WaitKeysUp(std::initializer_list<int> keys) {
+  for (;;) {
+    bool held = false;
+    for (int key : keys) held = held || KeyDown(key);
+    if (!held) return;
+    platform::Wait();
+  }
+}

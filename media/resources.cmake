@@ -1,0 +1,1 @@
+target_sources(media PRIVATE ${CMAKE_CURRENT_LIST_DIR}/resources_placeholder.cpp)

@@ -1,0 +1,49 @@
+// The seam between the platform's common part (message queue, key state,
+// files) and its two backends. Only files in platform/ include this.
+#pragma once
+
+#include <cstdint>
+
+#include "platform/platform.h"
+
+namespace platform::detail {
+
+class BackendImpl {
+ public:
+  virtual ~BackendImpl() = default;
+
+  virtual uint32_t Now() = 0;
+  virtual void Wait() = 0;
+  // Takes in events that arrived since the last call (keys, focus, close).
+  virtual void Poll() = 0;
+  // Blocks until the message queue holds something.
+  virtual void WaitForMessage() = 0;
+
+  virtual ScreenError OpenScreen(const char* title, const uint8_t* pixels, int pitch) = 0;
+  virtual void CloseScreen() = 0;
+  virtual void MarkScreenChanged() = 0;
+  virtual void SetScreenPalette(const uint8_t entries[256 * 4]) = 0;
+  virtual void ShowPointer(bool show) = 0;
+  virtual BoxAnswer ShowMessageBox(const char* text, const char* caption, BoxButtons buttons) = 0;
+  [[noreturn]] virtual void Exit(int status) = 0;
+};
+
+// Installs the backend that the public functions talk to (takes ownership).
+void InstallBackend(BackendImpl* backend, Backend kind);
+BackendImpl& ActiveImpl();
+
+// Shared state that the backends feed.
+void PostMessage(const Message& message);
+bool MessageWaiting();
+void SetKeyHeld(int virtualKey, bool held);
+void ReleaseAllKeys();
+const StateDumper& Dumper();
+
+// The screen: 8-bit entries handed to SetScreenPalette, widened to 8 bits of
+// intensity (252 shows as 255), as 0x00RRGGBB words ready for a 32-bit frame.
+void WidenPalette(const uint8_t entries[256 * 4], uint32_t out[256]);
+// Converts a 640 x 480 frame of indices to 32-bit pixels through a palette.
+void ConvertFrame(const uint8_t* pixels, int pitch, const uint32_t palette[256], uint32_t* out,
+                  int outPitchPixels);
+
+}  // namespace platform::detail

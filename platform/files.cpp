@@ -1,0 +1,163 @@
+// Files, directories and the options store on a POSIX system.
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "platform/platform.h"
+
+namespace platform {
+namespace {
+
+bool WriteAll(int fd, const uint8_t* data, size_t size) {
+  while (size > 0) {
+    ssize_t n = ::write(fd, data, size);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    data += n;
+    size -= static_cast<size_t>(n);
+  }
+  return true;
+}
+
+bool MakeDirectories(const std::string& path) {
+  std::string partial;
+  size_t start = 0;
+  while (start <= path.size()) {
+    size_t slash = path.find('/', start);
+    if (slash == std::string::npos) slash = path.size();
+    partial = path.substr(0, slash);
+    if (!partial.empty() && ::mkdir(partial.c_str(), 0755) != 0 && errno != EEXIST) return false;
+    start = slash + 1;
+  }
+  return true;
+}
+
+std::string ConfigHome() {
+  const char* xdg = std::getenv("XDG_CONFIG_HOME");
+  if (xdg && xdg[0] == '/') return xdg;
+  const char* home = std::getenv("HOME");
+  return std::string(home && *home ? home : ".") + "/.config";
+}
+
+// "SOFTWARE\Kolvanic\Stakkor" + "Options" -> $XDG_CONFIG_HOME/Kolvanic/Stakkor/Options.
+std::optional<std::string> OptionFilePath(const std::string& keyPath, const std::string& valueName) {
+  std::string relative;
+  size_t start = 0;
+  bool first = true;
+  while (start <= keyPath.size()) {
+    size_t sep = keyPath.find('\\', start);
+    if (sep == std::string::npos) sep = keyPath.size();
+    std::string part = keyPath.substr(start, sep - start);
+    start = sep + 1;
+    if (first && (part == "SOFTWARE" || part == "Software")) {
+      first = false;
+      continue;
+    }
+    first = false;
+    if (part.empty()) continue;
+    if (part == "." || part == ".." || part.find('/') != std::string::npos) return std::nullopt;
+    relative += "/" + part;
+  }
+  if (valueName.empty() || valueName == "." || valueName == ".." ||
+      valueName.find('/') != std::string::npos) {
+    return std::nullopt;
+  }
+  return ConfigHome() + relative + "/" + valueName;
+}
+
+}  // namespace
+
+bool WriteFileAtomically(const std::string& path, const void* data, size_t size) {
+  std::string temp = path + ".tmp-XXXXXX";
+  int fd = ::mkstemp(temp.data());
+  if (fd < 0) return false;
+  bool ok = WriteAll(fd, static_cast<const uint8_t*>(data), size) && ::fsync(fd) == 0;
+  ok = (::fchmod(fd, 0644) == 0) && ok;
+  ok = (::close(fd) == 0) && ok;
+  if (ok && ::rename(temp.c_str(), path.c_str()) == 0) return true;
+  ::unlink(temp.c_str());
+  return false;
+}
+
+std::optional<std::string> ReadOptionValue(const std::string& keyPath, const std::string& valueName) {
+  auto path = OptionFilePath(keyPath, valueName);
+  if (!path) return std::nullopt;
+  std::vector<uint8_t> bytes;
+  if (!ReadWholeFile(*path, bytes, 4096)) return std::nullopt;
+  return std::string(bytes.begin(), bytes.end());
+}
+
+bool WriteOptionValue(const std::string& keyPath, const std::string& valueName, const std::string& text) {
+  auto path = OptionFilePath(keyPath, valueName);
+  if (!path) return false;
+  std::string dir = path->substr(0, path->rfind('/'));
+  if (!MakeDirectories(dir)) return false;
+  return WriteFileAtomically(*path, text.data(), text.size());
+}
+
+bool ListDirectory(const std::string& path, std::vector<DirectoryEntry>& entries) {
+  entries.clear();
+  DIR* dir = ::opendir(path.c_str());
+  if (!dir) return false;
+  while (dirent* entry = ::readdir(dir)) {
+    std::string name = entry->d_name;
+    if (name == "." || name == "..") continue;
+    bool isDirectory = false;
+    if (entry->d_type == DT_DIR) {
+      isDirectory = true;
+    } else if (entry->d_type == DT_UNKNOWN) {
+      struct stat info;
+      std::string full = path + "/" + name;
+      isDirectory = ::lstat(full.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+    }
+    entries.push_back(DirectoryEntry{std::move(name), isDirectory});
+  }
+  ::closedir(dir);
+  return true;
+}
+
+bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes, size_t limit) {
+  bytes.clear();
+  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return false;
+  struct stat info;
+  if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || static_cast<uint64_t>(info.st_size) > limit) {
+    ::close(fd);
+    return false;
+  }
+  bytes.resize(static_cast<size_t>(info.st_size));
+  size_t done = 0;
+  while (done < bytes.size()) {
+    ssize_t n = ::read(fd, bytes.data() + done, bytes.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) break;
+    done += static_cast<size_t>(n);
+  }
+  ::close(fd);
+  bytes.resize(done);
+  return true;
+}
+
+uint16_t UserLanguageId() {
+  // The first of these that is set decides, as for any POSIX program.
+  const char* names[] = {"LC_ALL", "LC_MESSAGES", "LANG"};
+  for (const char* name : names) {
+    const char* value = std::getenv(name);
+    if (!value || !*value) continue;
+    if (std::strncmp(value, "de", 2) == 0 && (value[2] == '\0' || value[2] == '_' || value[2] == '.')) {
+      return 0x0407;  // German (Germany)
+    }
+    return 0x0409;  // English (United States) for everything else
+  }
+  return 0x0409;
+}
+
+}  // namespace platform

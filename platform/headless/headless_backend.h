@@ -1,0 +1,34 @@
+// The headless backend: no window and no sound device, a virtual clock that
+// moves 1 ms per wait, and a script of keys, screenshots and state dumps.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+
+#include "platform/platform.h"
+
+namespace platform::headless {
+
+// Starts a scripted run (reads and checks the script, exits 2 on errors).
+void Start(const LaunchOptions& options);
+
+// A headless backend with no script and the clock at 0, for unit tests and
+// tools. Replaces any backend that runs.
+void StartForTests();
+
+// ---- control for unit tests ----
+void SetKeyHeld(int virtualKey, bool held);
+void SetClock(uint32_t ms);
+void PostFocus(bool gained);
+void PostClose();
+// The palette entries last handed to the screen (256 x red, green, blue, flags).
+const uint8_t* ScreenPaletteEntries();
+// How often the screen was marked changed since the backend started.
+int ScreenChangeCount();
+// Called after every millisecond the clock moves, with the new time; the
+// null audio device uses it to consume sound in step with the clock.
+void SetClockListener(std::function<void(uint32_t now)> listener);
+// The screen as 640 x 480 RGB bytes, as a screenshot shows it.
+std::vector<uint8_t> ScreenRgb();
+
+}  // namespace platform::headless

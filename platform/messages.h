@@ -1,0 +1,15 @@
+// The window messages the game's window procedure handles, with the codes
+// and meanings of the system the game was written for.
+#pragma once
+
+#include <cstdint>
+
+constexpr uint32_t WM_DESTROY = 0x0002;      // the window was closed
+constexpr uint32_t WM_PAINT = 0x000F;
+constexpr uint32_t WM_QUIT = 0x0012;         // posted by PostQuitMessage
+constexpr uint32_t WM_ACTIVATEAPP = 0x001C;  // wParam: 1 focus gained, 0 focus lost
+
+struct Message {
+  uint32_t message = 0;
+  uintptr_t wParam = 0;
+};
