@@ -6,6 +6,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "platform/audio.h"
 #include "platform/backend.h"
 #include "platform/headless/script.h"
 #include "platform/png.h"
@@ -45,6 +46,11 @@ class HeadlessBackend final : public detail::BackendImpl {
   }
 
   ScreenError OpenScreen(const char*, const uint8_t* pixels, int pitch) override {
+    if (openFailure_ != ScreenError::None) {
+      ScreenError error = openFailure_;
+      openFailure_ = ScreenError::None;
+      return error;
+    }
     pixels_ = pixels;
     pitch_ = pitch;
     // A new window is the active one, as on the system the game came from.
@@ -60,6 +66,7 @@ class HeadlessBackend final : public detail::BackendImpl {
 
   BoxAnswer ShowMessageBox(const char* text, const char* caption, BoxButtons) override {
     std::fprintf(stderr, "[%s] %s\n", caption, text);
+    lastBox_ = std::string(caption) + ": " + text;
     return BoxAnswer::Ok;
   }
 
@@ -75,6 +82,8 @@ class HeadlessBackend final : public detail::BackendImpl {
   const uint8_t* PaletteEntries() const { return paletteEntries_; }
   int ScreenChanges() const { return screenChanges_; }
   void SetListener(std::function<void(uint32_t)> listener) { listener_ = std::move(listener); }
+  void FailNextOpen(ScreenError error) { openFailure_ = error; }
+  const std::string& LastBox() const { return lastBox_; }
 
   std::vector<uint8_t> Rgb() const {
     std::vector<uint8_t> rgb(static_cast<size_t>(kScreenWidth) * kScreenHeight * 3, 0);
@@ -156,6 +165,8 @@ class HeadlessBackend final : public detail::BackendImpl {
   uint8_t paletteEntries_[256 * 4] = {};
   int screenChanges_ = 0;
   std::function<void(uint32_t)> listener_;
+  ScreenError openFailure_ = ScreenError::None;
+  std::string lastBox_;
 };
 
 HeadlessBackend* active = nullptr;
@@ -182,6 +193,7 @@ void Start(const LaunchOptions& options) {
   }
   active = new HeadlessBackend(std::move(events), options.maxMs);
   detail::InstallBackend(active, Backend::Headless);
+  audio::SetLogPath(options.audioLogPath);
 }
 
 void StartForTests() {
@@ -206,5 +218,7 @@ const uint8_t* ScreenPaletteEntries() { return Active().PaletteEntries(); }
 int ScreenChangeCount() { return Active().ScreenChanges(); }
 void SetClockListener(std::function<void(uint32_t)> listener) { Active().SetListener(std::move(listener)); }
 std::vector<uint8_t> ScreenRgb() { return Active().Rgb(); }
+void FailNextScreenOpen(ScreenError error) { Active().FailNextOpen(error); }
+std::string LastMessageBox() { return Active().LastBox(); }
 
 }  // namespace platform::headless

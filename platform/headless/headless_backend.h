@@ -4,6 +4,8 @@
 
 #include <cstdint>
 #include <functional>
+#include <string>
+#include <vector>
 
 #include "platform/platform.h"
 
@@ -30,5 +32,9 @@ int ScreenChangeCount();
 void SetClockListener(std::function<void(uint32_t now)> listener);
 // The screen as 640 x 480 RGB bytes, as a screenshot shows it.
 std::vector<uint8_t> ScreenRgb();
+// Makes the next OpenScreen fail as a real desktop can.
+void FailNextScreenOpen(ScreenError error);
+// Caption and text of the last message box shown ("" when none).
+std::string LastMessageBox();
 
 }  // namespace platform::headless

@@ -30,22 +30,22 @@ class SdlBackend final : public detail::BackendImpl {
   uint32_t Now() override { return SDL_GetTicks(); }
 
   void Wait() override {
-    Poll();
+    PumpEvents();
     RefreshIfDue();
     SDL_Delay(1);
   }
 
-  void Poll() override {
-    SDL_Event event;
-    while (SDL_PollEvent(&event)) Handle(event);
-  }
+  // Key polls and message peeks read the state the last wait took in: every
+  // loop waits once per pass, so nothing is older than a millisecond, and
+  // the window system is asked once per pass instead of once per key.
+  void Poll() override {}
 
   void WaitForMessage() override {
     while (!detail::MessageWaiting()) {
       SDL_Event event;
       // The timeout lets a changed frame reach the window while we wait.
       if (SDL_WaitEventTimeout(&event, 16)) Handle(event);
-      Poll();
+      PumpEvents();
       RefreshIfDue();
     }
   }
@@ -157,6 +157,11 @@ class SdlBackend final : public detail::BackendImpl {
   }
 
  private:
+  void PumpEvents() {
+    SDL_Event event;
+    while (SDL_PollEvent(&event)) Handle(event);
+  }
+
   void Handle(const SDL_Event& event) {
     switch (event.type) {
       case SDL_KEYDOWN:
