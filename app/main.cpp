@@ -1,27 +1,14 @@
 // The stakkor program: the platform's flags, then the game.
 #include <cstdio>
 
-#include "app/shell.h"
-#include "app/test_card.h"
-#include "gfx/display.h"
-#include "gfx/palette.h"
+#include "app/win_main.h"
+#include "platform/platform.h"
 
 namespace {
 
 constexpr char kUsage[] =
     "usage: stakkor [--window]\n"
     "       stakkor --headless --script FILE [--max-ms N] [--audio-log FILE]\n";
-
-int RunGame() {
-  platform::SetWindowProcedure(MainWindowProc);
-  if (!InitDisplay("Stakkorx", 8, 640, 480, 640, 480)) {
-    closing = 1;
-    return 0;
-  }
-  RunTestCard();
-  ShutdownDisplay();
-  return 0;
-}
 
 }  // namespace
 
@@ -32,5 +19,5 @@ int main(int argc, char** argv) {
     return 2;
   }
   platform::Start(options);
-  platform::Exit(RunGame());
+  platform::Exit(WinMain());
 }

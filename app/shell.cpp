@@ -1,6 +1,8 @@
 #include "app/shell.h"
 
+#include "app/shared_assets.h"
 #include "gfx/display.h"
+#include "media/music.h"
 
 uint8_t quitRequested = 0;
 uint8_t closing = 0;
@@ -10,7 +12,11 @@ Message shellMessage;
 
 void MainWindowProc(const Message& message) {
   switch (message.message) {
-    case WM_DESTROY: quitRequested = 1; break;
+    case WM_DESTROY:
+      quitRequested = 1;
+      if (musicOff == 0) StopMusic();
+      if (closing) SaveOptionsAndRelease();
+      break;
     case WM_ACTIVATEAPP:
       appActive = static_cast<int32_t>(message.wParam);
       if (message.wParam != 0 && wasDeactivated) {

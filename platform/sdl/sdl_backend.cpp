@@ -30,7 +30,13 @@ class SdlBackend final : public detail::BackendImpl {
   uint32_t Now() override { return SDL_GetTicks(); }
 
   void Wait() override {
-    PumpEvents();
+    // Asking the window system for input costs more than the game's whole
+    // pass; every few milliseconds is still far quicker than a game step.
+    Uint32 now = SDL_GetTicks();
+    if (now - lastPump_ >= kPumpIntervalMs) {
+      lastPump_ = now;
+      PumpEvents();
+    }
     RefreshIfDue();
     SDL_Delay(1);
   }
@@ -157,9 +163,12 @@ class SdlBackend final : public detail::BackendImpl {
   }
 
  private:
+  // Asks the window system once, then takes what it brought: polling event
+  // by event would ask it again for every event.
   void PumpEvents() {
+    SDL_PumpEvents();
     SDL_Event event;
-    while (SDL_PollEvent(&event)) Handle(event);
+    while (SDL_PeepEvents(&event, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) > 0) Handle(event);
   }
 
   void Handle(const SDL_Event& event) {
@@ -233,7 +242,10 @@ class SdlBackend final : public detail::BackendImpl {
     SDL_RenderPresent(renderer_);
   }
 
+  static constexpr Uint32 kPumpIntervalMs = 4;
+
   bool startWindowed_;
+  Uint32 lastPump_ = 0;
   bool videoStarted_ = false;
   SDL_Window* window_ = nullptr;
   SDL_Renderer* renderer_ = nullptr;

@@ -1,0 +1,236 @@
+#include "app/hiscore.h"
+
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+#include "app/shell.h"
+#include "game/match_flags.h"
+#include "game/play_assets.h"
+#include "game/player_state.h"
+#include "gfx/blit.h"
+#include "gfx/display.h"
+#include "gfx/font.h"
+#include "platform/keys.h"
+
+HiscoreEntry hiscoreTable[kHiscorePositions];
+int32_t entryRow = -1;
+uint8_t nameKeyLatch = 0;
+
+namespace {
+
+constexpr char kFileName[] = "HISCORE.DAT";
+// The table lines are drawn narrower than the font's own cells.
+constexpr int32_t kTableAdvance = 14;
+
+void PutInt(uint8_t* out, int32_t value) {
+  uint32_t v = static_cast<uint32_t>(value);
+  for (int i = 0; i < 4; ++i) out[i] = static_cast<uint8_t>(v >> (8 * i));
+}
+
+int32_t GetInt(const uint8_t* in) {
+  uint32_t v = 0;
+  for (int i = 0; i < 4; ++i) v |= static_cast<uint32_t>(in[i]) << (8 * i);
+  return static_cast<int32_t>(v);
+}
+
+uint32_t ChecksumOf(const HiscoreEntry* table) {
+  uint32_t sum = 0;
+  for (int i = 0; i < kHiscorePositions; ++i) {
+    sum += static_cast<uint32_t>(table[i].points) + static_cast<uint8_t>(table[i].name[0]);
+  }
+  return sum;
+}
+
+bool WriteTableFile() {
+  uint8_t bytes[kHiscoreFileBytes];
+  EncodeHiscores(bytes);
+  return platform::WriteFileAtomically(kFileName, bytes, sizeof bytes);
+}
+
+void FillDefaultTable() {
+  for (int i = 0; i < kHiscorePositions; ++i) {
+    HiscoreEntry& e = hiscoreTable[i];
+    std::memset(&e, 0, sizeof e);
+    e.points = 1000 - 50 * i;
+    std::strcpy(e.name, english ? "NOONE" : "NIEMAND");
+  }
+}
+
+int32_t FontHeight() { return font2 ? font2->drawHeight : 14; }
+int32_t FontAdvance() { return font2 ? font2->advance : 16; }
+
+// The y of position i's line (i = -1: the heading).
+int32_t LineY(int i) { return screenHeight / 2 - 10 * FontHeight() + 2 * FontHeight() * (i + 1); }
+
+void DrawPositionLine(int i) {
+  if (!font2) return;
+  char line[96];
+  const HiscoreEntry& e = hiscoreTable[i];
+  std::snprintf(line, sizeof line, "%5d %2d %3d %30s", e.points, e.level, e.rows, e.name);
+  int32_t saved = font2->advance;
+  font2->advance = kTableAdvance;
+  int32_t length = static_cast<int32_t>(std::strlen(line));
+  PrintText(font2, backBuffer, screenWidth / 2 - (kTableAdvance * length) / 2, LineY(i), line);
+  font2->advance = saved;
+}
+
+bool AnyKeyDown(std::initializer_list<int> keys) {
+  for (int key : keys) {
+    if (KeyDown(key)) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+void EncodeHiscores(uint8_t out[kHiscoreFileBytes]) {
+  for (int i = 0; i < kHiscorePositions; ++i) {
+    uint8_t* at = out + i * kHiscoreEntryBytes;
+    PutInt(at, hiscoreTable[i].points);
+    PutInt(at + 4, hiscoreTable[i].level);
+    PutInt(at + 8, hiscoreTable[i].rows);
+    std::memcpy(at + 12, hiscoreTable[i].name, kNameCapacity);
+  }
+  PutInt(out + kHiscorePositions * kHiscoreEntryBytes, static_cast<int32_t>(HiscoreChecksum()));
+}
+
+bool DecodeHiscores(const uint8_t* bytes, size_t size) {
+  // A table cut short is treated like one with a wrong checksum: it is
+  // replaced by the default table rather than taken in part.
+  if (size < static_cast<size_t>(kHiscoreFileBytes)) return false;
+  HiscoreEntry read[kHiscorePositions];
+  for (int i = 0; i < kHiscorePositions; ++i) {
+    const uint8_t* at = bytes + i * kHiscoreEntryBytes;
+    read[i].points = GetInt(at);
+    read[i].level = GetInt(at + 4);
+    read[i].rows = GetInt(at + 8);
+    std::memcpy(read[i].name, at + 12, kNameCapacity);
+  }
+  uint32_t stored = static_cast<uint32_t>(GetInt(bytes + kHiscorePositions * kHiscoreEntryBytes));
+  if (stored != ChecksumOf(read)) return false;
+  for (int i = 0; i < kHiscorePositions; ++i) {
+    // The file's bytes after the terminator are undefined: a name without
+    // one must not run on into the next field when it is printed.
+    read[i].name[kNameCapacity - 1] = '\0';
+    hiscoreTable[i] = read[i];
+  }
+  return true;
+}
+
+uint32_t HiscoreChecksum() { return ChecksumOf(hiscoreTable); }
+
+void WriteDefaultHiscores() {
+  FillDefaultTable();
+  WriteTableFile();
+}
+
+void LoadHiscores() {
+  std::vector<uint8_t> bytes;
+  if (!platform::ReadWholeFile(kFileName, bytes, 64 * 1024) || !DecodeHiscores(bytes.data(), bytes.size())) {
+    WriteDefaultHiscores();
+  }
+}
+
+void SaveHiscores() { WriteTableFile(); }
+
+void NameEntryKey(char* name, int capacity) {
+  const int length = static_cast<int>(std::strlen(name));
+  if (length >= capacity - 1 && !KeyDown(VK_BACK)) {
+    nameKeyLatch = 0;
+    return;
+  }
+  for (int key = 'A'; key <= 'Z'; ++key) {
+    if (!KeyDown(key)) continue;
+    if (!nameKeyLatch && length < capacity - 1) {
+      name[length] = static_cast<char>(key);
+      name[length + 1] = '\0';
+    }
+    nameKeyLatch = 1;
+    return;
+  }
+  if (KeyDown(VK_SPACE)) {
+    if (!nameKeyLatch && length < capacity - 1) {
+      name[length] = ' ';
+      name[length + 1] = '\0';
+    }
+    nameKeyLatch = 1;
+    return;
+  }
+  if (KeyDown(VK_BACK)) {
+    if (!nameKeyLatch && length > 0) name[length - 1] = '\0';
+    nameKeyLatch = 1;
+    return;
+  }
+  nameKeyLatch = 0;
+}
+
+void DrawHiscoreTable() {
+  if (!font2) return;
+  const char* heading = english ? "POINTS LEVEL ROWS        PLAYER" : "PUNKTE LEVEL REIHEN      SPIELER";
+  int32_t length = static_cast<int32_t>(std::strlen(heading));
+  PrintText(font2, backBuffer, screenWidth / 2 - (FontAdvance() * length) / 2, LineY(-1), heading);
+  for (int i = 0; i < kHiscorePositions; ++i) DrawPositionLine(i);
+}
+
+void DrawEntryRow() {
+  if (entryRow < 0 || entryRow >= kHiscorePositions) return;
+  const int32_t y = LineY(entryRow), h = FontHeight();
+  // A bar across the screen, from colour 80 at its rim to 95 in its middle.
+  for (int k = 0; k < 16; ++k) {
+    FillBox(backBuffer, k, y - h / 2 + k, screenWidth - k, y + 3 * h / 2 - k, static_cast<uint8_t>(80 + k));
+  }
+  DrawPositionLine(entryRow);
+}
+
+void EnterHiscore() {
+  entryRow = -1;
+  const int32_t points = players[0].points;
+  int i = 0;
+  while (i < kHiscorePositions && points <= hiscoreTable[i].points) ++i;
+  if (i == kHiscorePositions) return;  // equal points never displace an entry
+  for (int k = kHiscorePositions - 1; k > i; --k) hiscoreTable[k] = hiscoreTable[k - 1];
+  HiscoreEntry& entry = hiscoreTable[i];
+  std::memset(&entry, 0, sizeof entry);
+  entry.points = points;
+  entry.level = players[0].level;
+  entry.rows = players[0].rows;
+  entryRow = i;
+
+  CopyScreen(backBuffer, backgroundImage);
+  DrawHiscoreTable();
+  PresentFrame();
+  nameKeyLatch = 0;
+  uint32_t lastDrawn = timeGetTime() - 1;
+  while (!KeyDown(VK_RETURN) && !quitRequested) {
+    PumpStep([&] {
+      if (timeGetTime() == lastDrawn) return;
+      lastDrawn = timeGetTime();
+      NameEntryKey(entry.name, kNameCapacity);
+      DrawEntryRow();
+      const int32_t y = LineY(entryRow), h = FontHeight();
+      PresentRect(0, y - h / 2, Rect{0, y - h / 2, screenWidth, y + 3 * h / 2});
+    });
+  }
+  entryRow = -1;
+}
+
+void RunHiscoreAfterGame() {
+  WaitKeysUp({VK_RETURN, VK_ESCAPE, VK_SPACE});
+  LoadHiscores();
+  EnterHiscore();
+  WaitKeysUp({VK_RETURN});
+  uint32_t lastDrawn = timeGetTime() - 1;
+  for (;;) {
+    PumpStep([&] {
+      if (timeGetTime() == lastDrawn) return;
+      lastDrawn = timeGetTime();
+      CopyScreen(backBuffer, backgroundImage);
+      DrawHiscoreTable();
+      PresentFrame();
+    });
+    if (AnyKeyDown({VK_ESCAPE, VK_RETURN, VK_SPACE}) || quitRequested) break;
+  }
+  SaveHiscores();
+  WaitKeysUp({VK_ESCAPE, VK_RETURN, VK_SPACE});
+}

@@ -1,0 +1,45 @@
+// The hiscore table of one-player games: "HISCORE.DAT" with its checksum,
+// the name entry after a good game, and the table on screen.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+// One position; the same 42 bytes in memory and in the file (little-endian).
+struct HiscoreEntry {
+  int32_t points;
+  int32_t level;
+  int32_t rows;
+  char name[30];  // zero-terminated, at most 29 characters
+};
+
+constexpr int kHiscorePositions = 10;
+constexpr int kHiscoreEntryBytes = 42;
+constexpr int kHiscoreFileBytes = kHiscorePositions * kHiscoreEntryBytes + 4;  // 424
+constexpr int kNameCapacity = 30;
+
+extern HiscoreEntry hiscoreTable[kHiscorePositions];
+extern int32_t entryRow;  // the position whose name is typed, -1 when none
+extern uint8_t nameKeyLatch;
+
+// The whole sequence after a one-player game: load, enter, show, save.
+void RunHiscoreAfterGame();
+
+void LoadHiscores();
+// Fills the table with the default entries and writes it to "HISCORE.DAT".
+void WriteDefaultHiscores();
+void SaveHiscores();
+uint32_t HiscoreChecksum();
+
+// Puts player 1's result in its place, if it earns one, and lets the player type a name.
+void EnterHiscore();
+// One step of typing into `name` (a buffer of `capacity` bytes).
+void NameEntryKey(char* name, int capacity);
+
+void DrawHiscoreTable();
+void DrawEntryRow();
+
+// The table as the file stores it, and back. Decoding reports false for a
+// file that is not a whole table with a matching checksum.
+void EncodeHiscores(uint8_t out[kHiscoreFileBytes]);
+bool DecodeHiscores(const uint8_t* bytes, size_t size);

@@ -1,0 +1,66 @@
+#include "app/match.h"
+
+#include <cstring>
+
+#include "app/pause_check.h"
+#include "app/shared_assets.h"
+#include "app/shell.h"
+#include "game/game_tick.h"
+#include "game/match_flags.h"
+#include "game/pieces.h"
+#include "game/play_assets.h"
+#include "game/play_screen.h"
+#include "game/random.h"
+#include "gfx/display.h"
+#include "gfx/palette.h"
+#include "media/sound_effects.h"
+
+bool matchSeeded = false;
+uint32_t matchSeed = 0;
+
+namespace {
+
+ControlHandler HandlerFor(int player) {
+  const bool layoutOne = controlLayout[player == 1 ? 1 : 0] != 0;
+  if (playerCount == 2 && player == 0) {
+    return layoutOne ? ControlHandler::LetterKeysWRotate : ControlHandler::LetterKeysShiftDrop;
+  }
+  return layoutOne ? ControlHandler::ArrowKeysUpRotate : ControlHandler::ArrowKeysDownRotate;
+}
+
+}  // namespace
+
+void StartMatch() {
+  matchSeed = timeGetTime();
+  matchSeeded = true;
+  RandomSeed(matchSeed);
+  for (int p = 0; p < PlayingCount(); ++p) {
+    PlayerState& player = players[p];
+    player.index = p;
+    player.points = player.rows = player.level = 0;
+    player.controlHandler = HandlerFor(p);
+    std::memset(player.well, 0, sizeof player.well);
+    SpawnPiece(player);
+  }
+  // Both records, so that in a one-player match only player 1 can end it.
+  players[0].state = players[1].state = kPlaying;
+  for (int twice = 0; twice < 2; ++twice) {
+    DrawPlayScreen();
+    PresentFrame();
+  }
+  SetPalette(gamePalette);
+}
+
+void PlayMatch() {
+  pauseCheckHook = PauseCheck;
+  StartMatch();
+  PlaySoundStart();
+  // The same clock millisecond as the seed: steps come at +26, +52, ...
+  lastTickTime = timeGetTime();
+  gravityCountdown = 9 - players[0].level;
+  while (players[0].state > 0 && players[1].state > 0 && !quitRequested) {
+    PumpStep([] { GameTick(); });
+  }
+}
+
+bool MatchAbandoned() { return players[0].state == 0 && players[1].state == 0; }

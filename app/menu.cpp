@@ -1,0 +1,106 @@
+#include "app/menu.h"
+
+#include "app/shell.h"
+#include "game/match_flags.h"
+#include "gfx/blit.h"
+#include "gfx/display.h"
+#include "gfx/palette.h"
+#include "media/image_loader.h"
+#include "platform/keys.h"
+
+int32_t menuPulse = 0;
+
+namespace {
+
+constexpr int kEntryCount = 4;
+constexpr int kPlayersEntry = 2;
+constexpr int kQuitEntry = 3;
+constexpr int32_t kStripLeft = 160, kStripWidth = 320, kStripHeight = 60;
+
+int32_t StripTop(int32_t entry) { return 48 + 98 * entry; }
+
+void ShowPicture(Surface* picture) {
+  CopyScreen(backBuffer, picture);
+  PresentFrame();
+}
+
+void Redraw(Surface* picture) {
+  ShowPicture(picture);
+  CopyScreen(backBuffer, picture);
+}
+
+void DrawHighlight(int32_t selection, Surface* picture) {
+  ++menuPulse;
+  const int32_t w = HighlightWidth(menuPulse);
+  const int32_t x = screenWidth / 2 - w / 2, y = StripTop(selection);
+  const Rect strip{kStripLeft, y, kStripLeft + kStripWidth, y + kStripHeight};
+  DrawSurfaceRectScaled(backBuffer, x, y, w, kStripHeight, strip, picture);
+  PresentRect(x, y, Rect{x, y, x + w, y + kStripHeight});
+}
+
+}  // namespace
+
+int32_t HighlightWidth(int32_t pulse) {
+  int32_t degree = (pulse / 4) % 180;
+  if (degree < 0) degree += 180;  // the count wraps after months of menu
+  return 260 + ((sineTable[degree] * 160) >> 16);
+}
+
+void RunMenu() {
+  uint8_t palette[kPaletteBytes];
+  ClearPalette(palette);
+  Surface* menu1 = nullptr;
+  Surface* menu2 = nullptr;
+  LoadImageFile("MENU1.PIX", &menu1, palette);
+  LoadImageFile("MENU2.PIX", &menu2, nullptr);
+  ClearBackBuffer(0);
+  PresentFrame();
+  SetPalette(palette);
+  auto picture = [&] { return playerCount == 2 ? menu2 : menu1; };
+  ShowPicture(picture());
+  int32_t selection = 0;
+
+  for (;;) {
+    const bool chosen = KeyDown(VK_SPACE) || KeyDown(VK_RETURN);
+    if (chosen && selection != kPlayersEntry) break;
+    if (quitRequested || KeyDown(VK_ESCAPE)) break;
+    if (platform::PeekMessage()) {
+      if (!platform::GetMessage(shellMessage)) quitRequested = 1;
+      platform::DispatchMessage(shellMessage);
+      platform::Wait();
+      continue;
+    }
+    if (!appActive) {
+      platform::WaitMessage();
+      platform::Wait();
+      continue;
+    }
+    if (KeyDown(VK_UP)) {
+      selection = selection == 0 ? kEntryCount - 1 : selection - 1;
+      Redraw(picture());
+      WaitKeysUp({VK_UP});
+    } else if (KeyDown(VK_DOWN)) {
+      selection = (selection + 1) % kEntryCount;
+      Redraw(picture());
+      WaitKeysUp({VK_DOWN});
+    } else if (chosen) {
+      playerCount = playerCount == 2 ? 1 : 2;
+      Redraw(picture());
+      WaitKeysUp({VK_SPACE, VK_RETURN});
+    }
+    DrawHighlight(selection, picture());
+    platform::Wait();
+  }
+
+  ReleaseSurface(menu1);
+  ReleaseSurface(menu2);
+  const bool escape = KeyDown(VK_ESCAPE);
+  if (selection == 0 && !escape) {
+    blobStyle = 0;
+  } else if (selection == 1 && !escape) {
+    blobStyle = 1;
+  } else if (escape || selection == kQuitEntry) {
+    quitRequested = 1;
+    WaitKeysUp({VK_ESCAPE});
+  }
+}

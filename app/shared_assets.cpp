@@ -1,0 +1,130 @@
+#include "app/shared_assets.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <new>
+#include <string>
+
+#include "game/match_flags.h"
+#include "game/play_assets.h"
+#include "game/player_state.h"
+#include "gfx/display.h"
+#include "media/image_loader.h"
+#include "media/sound_effects.h"
+#include "platform/platform.h"
+
+int32_t controlLayout[2] = {0, 0};
+uint8_t musicOff = 0;
+
+namespace {
+
+constexpr char kOptionsKey[] = "SOFTWARE\\Kolvanic\\Stakkor";
+constexpr char kOptionsValue[] = "Options";
+// The stored text, its terminating zero included, must fit this buffer.
+constexpr size_t kOptionsBuffer = 80;
+
+bool soundEffectsUp = false;
+bool displayUp = false;
+
+// One "%d" of formatted scanning: leading white space, a sign, decimal
+// digits. Out-of-range numbers are clamped to a long and then cut to 32 bits,
+// as the C library's scanning does, without its undefined behaviour.
+bool ScanInt(const char*& text, int32_t& value) {
+  char* end = nullptr;
+  errno = 0;
+  const long number = std::strtol(text, &end, 10);
+  if (end == text) return false;
+  text = end;
+  value = static_cast<int32_t>(static_cast<uint32_t>(static_cast<unsigned long>(number)));
+  return true;
+}
+
+BitmapFont* MakeFont(const char* fileName) {
+  auto* font = new (std::nothrow) BitmapFont{};
+  if (font) FontInit(font, fileName, 0, 32, 16, 14);
+  return font;
+}
+
+void DeleteFont(BitmapFont*& font) {
+  if (!font) return;
+  FontRelease(font);
+  delete font;
+  font = nullptr;
+}
+
+void DeleteImage(Image*& image) {
+  delete image;
+  image = nullptr;
+}
+
+// Tiles, well bars and the game-over panel, cut from "STEINES.PIX": seven
+// rows of 17 tiles (one row per block colour) at the top left, the empty
+// tile below them, the bars to the right and the panel under the tiles.
+void CutSheet() {
+  Surface* sheet = nullptr;
+  LoadImageFile("STEINES.PIX", &sheet, nullptr);
+  SetColourKey(sheet, 0);
+  blockTiles[0][0] = ImageFromSurface(sheet, 0, 380, 20, 400);
+  for (int i = 0; i < 7; ++i) {
+    for (int j = 0; j < 17; ++j) {
+      blockTiles[i + 1][j] = ImageFromSurface(sheet, 20 * j, 20 * i, 20 * j + 20, 20 * i + 20);
+    }
+  }
+  wellSideBar = ImageFromSurface(sheet, 320, 0, 324, 460);
+  wellBottomBar = ImageFromSurface(sheet, 324, 0, 532, 4);
+  panelImage = ImageFromSurface(sheet, 0, 140, 160, 280);
+  ReleaseSurface(sheet);
+}
+
+}  // namespace
+
+void ReadOptions() {
+  controlLayout[0] = controlLayout[1] = 0;
+  musicOff = 0;
+  const std::optional<std::string> stored = platform::ReadOptionValue(kOptionsKey, kOptionsValue);
+  // A value too long for the buffer is not read at all.
+  if (!stored || stored->size() + 1 > kOptionsBuffer) return;
+  const char* text = stored->c_str();
+  int32_t third = 0;
+  if (!ScanInt(text, controlLayout[0]) || !ScanInt(text, controlLayout[1]) || !ScanInt(text, third)) return;
+  musicOff = static_cast<uint8_t>(third & 0xFF);
+}
+
+void WriteOptions() {
+  char text[48];
+  std::snprintf(text, sizeof text, "%d %d %d", controlLayout[0], controlLayout[1], static_cast<unsigned>(musicOff));
+  platform::WriteOptionValue(kOptionsKey, kOptionsValue, text);
+}
+
+bool LoadOptionsAndAssets() {
+  ReadOptions();
+  InitSoundEffects();
+  soundEffectsUp = true;
+  displayUp = true;
+  font1 = MakeFont("FONT1.PIX");
+  font2 = MakeFont("FONT2.PIX");
+  LoadImageFile("HINTER.PIX", &backgroundImage, gamePalette);
+  CutSheet();
+  playerCount = 1;
+  blobStyle = 0;
+  players[0].losses = players[1].losses = 0;
+  return true;
+}
+
+void SaveOptionsAndRelease() {
+  WriteOptions();
+  for (auto& row : blockTiles) {
+    for (Image*& tile : row) DeleteImage(tile);
+  }
+  DeleteImage(wellSideBar);
+  DeleteImage(wellBottomBar);
+  DeleteImage(panelImage);
+  ReleaseSurface(backgroundImage);
+  DeleteFont(font2);
+  DeleteFont(font1);
+  if (soundEffectsUp) ReleaseSoundEffects();
+  soundEffectsUp = false;
+  if (displayUp) ShutdownDisplay();
+  displayUp = false;
+}

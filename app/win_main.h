@@ -1,0 +1,10 @@
+// The program's outermost flow: start-up, the title, menu and matches until
+// the player quits, the closing logo and shutdown.
+#pragma once
+
+// Runs the whole game; returns the exit code (0).
+int WinMain();
+
+// Tells the player that the music cannot be played. OK goes on without
+// music; Cancel also ends the run. Either way the music option goes off.
+void ReportMusicFailure();

@@ -1,0 +1,3 @@
+#include "game/player_state.h"
+
+PlayerState players[2];

@@ -1,0 +1,88 @@
+#include "media/mixer.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "media/midi_stream.h"
+#include "platform/audio.h"
+
+namespace {
+
+// The mixer works in chunks of this many frames, so its scratch buffers are
+// fixed and the callback never allocates.
+constexpr int kChunkFrames = 256;
+
+EffectBuffer* effectSlots[kEffectSlots];
+float musicScratch[kChunkFrames * 2];
+
+// Below the knee the signal passes unchanged; above it, it bends smoothly
+// towards full scale and never reaches it.
+constexpr float kKnee = 0.75f;
+
+float Limit(float x) {
+  float magnitude = std::fabs(x);
+  if (magnitude <= kKnee) return x;
+  float bent = kKnee + (1.0f - kKnee) * std::tanh((magnitude - kKnee) / (1.0f - kKnee));
+  return x < 0 ? -bent : bent;
+}
+
+void MixEffect(EffectBuffer& effect, float* out, int frameCount) {
+  int64_t position = effect.position.load(std::memory_order_acquire);
+  if (position < 0) return;
+  const int64_t total = static_cast<int64_t>(effect.frames.size() / 2);
+  int64_t count = std::min<int64_t>(frameCount, total - position);
+  const float* in = effect.frames.data() + position * 2;
+  for (int64_t i = 0; i < count * 2; ++i) out[i] += in[i] * kEffectGain;
+  position += count;
+  effect.position.store(position >= total ? -1 : position, std::memory_order_release);
+}
+
+void MixChunk(float* out, int frameCount) {
+  std::fill(out, out + frameCount * 2, 0.0f);
+  if (RenderMidiStream(musicScratch, frameCount)) {
+    for (int i = 0; i < frameCount * 2; ++i) out[i] = musicScratch[i] * kMusicGain;
+  }
+  for (EffectBuffer* effect : effectSlots) {
+    if (effect) MixEffect(*effect, out, frameCount);
+  }
+  for (int i = 0; i < frameCount * 2; ++i) out[i] = Limit(out[i]);
+}
+
+}  // namespace
+
+bool OpenMixer() { return platform::audio::Open(MixAudio); }
+
+bool MixerOpen() { return platform::audio::IsOpen(); }
+
+int MixerRate() { return platform::audio::Rate(); }
+
+void SetMixerEffect(int slot, EffectBuffer* buffer) {
+  if (slot < 0 || slot >= kEffectSlots) return;
+  platform::audio::DeviceLock hold;
+  effectSlots[slot] = buffer;
+}
+
+bool StartMixerEffect(int slot) {
+  if (slot < 0 || slot >= kEffectSlots) return false;
+  platform::audio::DeviceLock hold;
+  EffectBuffer* effect = effectSlots[slot];
+  if (!effect || effect->frames.empty()) return false;
+  int64_t silent = -1;
+  return effect->position.compare_exchange_strong(silent, 0, std::memory_order_acq_rel);
+}
+
+bool MixerEffectSounding(int slot) {
+  if (slot < 0 || slot >= kEffectSlots) return false;
+  platform::audio::DeviceLock hold;
+  EffectBuffer* effect = effectSlots[slot];
+  return effect && effect->position.load(std::memory_order_acquire) >= 0;
+}
+
+void MixAudio(float* frames, int frameCount) {
+  while (frameCount > 0) {
+    int chunk = std::min(frameCount, kChunkFrames);
+    MixChunk(frames, chunk);
+    frames += chunk * 2;
+    frameCount -= chunk;
+  }
+}

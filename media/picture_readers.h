@@ -1,0 +1,47 @@
+// The readers behind LoadImageFile, one per picture format. Each is handed
+// the bytes of one data file (a loose file, or an archive member from its
+// first byte to its last) and fills `picture`; false when the bytes are not a
+// whole picture that it reads, and then nothing of `picture` is to be used.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <vector>
+
+// One palette index per pixel, rows back to back from the top, and the
+// 768-byte palette of 6-bit red, green, blue.
+struct Picture {
+  int32_t width = 0;
+  int32_t height = 0;
+  std::vector<uint8_t> pixels;
+  uint8_t palette[768] = {};
+};
+
+using PictureBytes = std::span<const uint8_t>;
+
+// Expands the PIX run-length code: a control byte 0x80..0xFF repeats the next
+// byte (control - 0x80) times, 0x00..0x7F copies that many bytes. Returns the
+// bytes written, or -1 when a token reaches past the packed data or the
+// output would not fit into `destSize`.
+ptrdiff_t DecodePixRle(const uint8_t* packed, size_t packedLength, uint8_t* dest, size_t destSize);
+
+// The game's own PIX pictures, with their header or without (full screen).
+bool ReadPixPicture(PictureBytes file, Picture& picture);
+// A raw screen dump: screenWidth x screenHeight pixels, then the palette.
+bool ReadPicPicture(PictureBytes file, Picture& picture);
+// Uncompressed 24-bit TGA; the palette is built from the colours met.
+bool ReadTgaPicture(PictureBytes file, Picture& picture);
+// Uncompressed 8-bit BMP; rows beyond the screen's height or width are left 0
+// or cut.
+bool ReadBmpPicture(PictureBytes file, Picture& picture);
+// 8-bit single-plane PCX with the 256-colour palette at its end.
+bool ReadPcxPicture(PictureBytes file, Picture& picture);
+// Low-resolution PI1: 320 x 200 in 16 colours.
+bool ReadPi1Picture(PictureBytes file, Picture& picture);
+
+// The TGA, PCX and PI1 readers decode into a buffer of the screen's size,
+// so their pictures may hold no more pixels than the screen.
+bool FitsScreenBuffer(int64_t width, int64_t height);
+// A picture side the game can make a surface for: 1 to kMaxSurfaceSide.
+bool IsPictureSide(int64_t side);

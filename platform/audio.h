@@ -1,0 +1,65 @@
+// The game's one sound output: a stereo stream of float frames that the media
+// layer fills from a mix callback.
+//
+// sdl: an SDL2 audio device; the callback runs on SDL's audio thread.
+// headless: a null device that consumes sound in step with the virtual clock
+// (the frames of each virtual millisecond, on the main thread), so effects
+// and music run the same code in scripted runs and tests.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+namespace platform::audio {
+
+constexpr int kChannels = 2;           // frames are interleaved left, right
+constexpr int kPreferredRate = 48000;  // the device may choose another rate
+// Frames per device buffer: about 10.7 ms at 48 kHz, so a sound started by
+// the game is heard well within 30 ms.
+constexpr int kBufferFrames = 512;
+
+// Fills `frameCount` frames (2 floats each, -1..1) of the stream. Runs on the
+// audio thread with the device lock held.
+using MixCallback = void (*)(float* frames, int frameCount);
+
+// Opens the stream on the active backend and starts calling `callback`.
+// False when there is no device (no message: the game goes on silent).
+bool Open(MixCallback callback);
+// Stops the callback and closes the stream.
+void Close();
+bool IsOpen();
+// Frames per second of the open stream, 0 when none is open.
+int Rate();
+
+// Holds off the callback while the caller changes state the callback reads.
+// Recursive: the callback itself may take it again.
+void Lock();
+void Unlock();
+
+class DeviceLock {
+ public:
+  DeviceLock() { Lock(); }
+  ~DeviceLock() { Unlock(); }
+  DeviceLock(const DeviceLock&) = delete;
+  DeviceLock& operator=(const DeviceLock&) = delete;
+};
+
+// ---- the audio log of headless runs --------------------------------------
+
+// Starts writing the audio log to `path` (headless --audio-log); an empty
+// path stops it.
+void SetLogPath(const std::string& path);
+// One line "<clock> <text>" in the audio log, e.g. "1234 effect WURF.WAV".
+// Does nothing when no log is kept. Never allocates, so the callback may
+// call it.
+void LogEvent(const char* text);
+
+// ---- headless hooks ------------------------------------------------------
+
+// Called with every block the null device consumed, after the mix callback
+// filled it: lets tests and tools listen to the output. Headless only.
+using Tap = std::function<void(const float* frames, int frameCount)>;
+void SetTap(Tap tap);
+
+}  // namespace platform::audio
