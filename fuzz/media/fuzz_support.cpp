@@ -22,6 +22,10 @@ void PrepareFuzzDirectory() {
   std::string pattern = (std::filesystem::temp_directory_path() / "stakkor-fuzz-XXXXXX").string();
   if (!mkdtemp(pattern.data())) std::abort();
   fuzzDirectory = pattern;
+  std::atexit([] {
+    std::error_code ignored;
+    std::filesystem::remove_all(fuzzDirectory, ignored);
+  });
 }
 
 FuzzInputFile::FuzzInputFile(const char* name, const uint8_t* data, size_t size) {
