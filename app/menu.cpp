@@ -64,9 +64,7 @@ void RunMenu() {
     const bool chosen = KeyDown(VK_SPACE) || KeyDown(VK_RETURN);
     if (chosen && selection != kPlayersEntry) break;
     if (quitRequested || KeyDown(VK_ESCAPE)) break;
-    if (platform::PeekMessage()) {
-      if (!platform::GetMessage(shellMessage)) quitRequested = 1;
-      platform::DispatchMessage(shellMessage);
+    if (HandleWaitingMessage()) {
       platform::Wait();
       continue;
     }

@@ -29,6 +29,13 @@ void MainWindowProc(const Message& message) {
   }
 }
 
+bool HandleWaitingMessage() {
+  if (!platform::PeekMessage()) return false;
+  if (!platform::GetMessage(shellMessage)) quitRequested = 1;
+  platform::DispatchMessage(shellMessage);
+  return true;
+}
+
 void WaitKeysUp(std::initializer_list<int> keys) {
   for (;;) {
     bool held = false;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
 
 #include "platform/platform.h"
 
@@ -14,18 +15,21 @@ extern Message shellMessage;
 
 void MainWindowProc(const Message& message);
 
+// Takes one waiting message and dispatches it (the quit message sets
+// quitRequested). False when no message waits.
+bool HandleWaitingMessage();
+
 // One pass of a screen loop: a waiting message is taken and dispatched, or
 // else the loop's own work is done while the game is active, or else the
 // pass blocks until a message arrives. Every pass ends in the wait primitive.
 template <typename Work>
 void PumpStep(Work work) {
-  if (platform::PeekMessage()) {
-    if (!platform::GetMessage(shellMessage)) quitRequested = 1;
-    platform::DispatchMessage(shellMessage);
-  } else if (appActive) {
-    work();
-  } else {
-    platform::WaitMessage();
+  if (!HandleWaitingMessage()) {
+    if (appActive) {
+      work();
+    } else {
+      platform::WaitMessage();
+    }
   }
   platform::Wait();
 }

@@ -85,10 +85,7 @@ void RunScroller() {
   while (!AnyKeyDown({VK_SPACE, VK_ESCAPE, VK_RETURN}) && !quitRequested) {
     // Unlike the other screens the scroller keeps polling while the game
     // is in the background instead of waiting for a message.
-    if (platform::PeekMessage()) {
-      if (!platform::GetMessage(shellMessage)) quitRequested = 1;
-      platform::DispatchMessage(shellMessage);
-    } else if (appActive && StepDue(lastStep)) {
+    if (!HandleWaitingMessage() && appActive && StepDue(lastStep)) {
       ScrollerStep();
     }
     platform::Wait();

@@ -3,6 +3,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -42,6 +43,50 @@ void FillRect(std::vector<uint8_t>& pixels, int width, int x0, int y0, int x1, i
     for (int x = x0; x < x1; ++x) pixels[static_cast<size_t>(y) * width + x] = index;
   }
 }
+
+void WriteBytes(const std::string& path, const std::string& bytes) {
+  std::ofstream(path, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+void PutU32(std::string& out, uint32_t v) {
+  for (int i = 0; i < 4; ++i) out += static_cast<char>(v >> (8 * i));
+}
+
+uint32_t GetU32(const std::string& in, size_t at) {
+  uint32_t v = 0;
+  for (int i = 0; i < 4; ++i) v |= uint32_t{static_cast<uint8_t>(in[at + i])} << (8 * i);
+  return v;
+}
+
+// A MIDI stream file of one buffer: a note, then nothing for 480 ticks
+// (half a second at the default tempo), played in a loop by the game.
+std::string MusicFile() {
+  std::string events;
+  for (uint32_t v : {0u, 0u, 0x00643C90u, 480u, 0u, 0x02000000u}) PutU32(events, v);
+  std::string data;
+  PutU32(data, 1);  // buffers
+  PutU32(data, 0);  // start tick
+  PutU32(data, static_cast<uint32_t>(events.size()));
+  data += events;
+  std::string inner = "MIDSfmt ";
+  PutU32(inner, 12);
+  for (uint32_t v : {480u, 1024u, 0u}) PutU32(inner, v);  // ticks a quarter, buffer size, flags
+  inner += "data";
+  PutU32(inner, static_cast<uint32_t>(data.size()));
+  inner += data;
+  std::string file = "RIFF";
+  PutU32(file, static_cast<uint32_t>(inner.size()));
+  return file + inner;
+}
+
+void WriteMenu(const std::string& path, uint8_t back, uint8_t (*strip)(int)) {
+  std::vector<uint8_t> menu(640 * 480, back);
+  for (int i = 0; i < 4; ++i) FillRect(menu, 640, 160, 48 + 98 * i, 480, 108 + 98 * i, strip(i));
+  WritePix(path, 640, 480, menu);
+}
+
+uint8_t Menu1StripOf(int entry) { return Menu1Strip(entry); }
+uint8_t Menu2StripOf(int entry) { return Menu2Strip(entry); }
 
 // ---- a small JSON reader, enough for the dump ----
 struct Reader {
@@ -146,6 +191,21 @@ void WriteDataFiles(const std::string& dir) {
   }
   WritePix(dir + "/FONT1.PIX", 256, 84, font);
   WritePix(dir + "/FONT2.PIX", 256, 84, font);
+
+  std::vector<uint8_t> logo(640 * 200, kLogo);
+  FillRect(logo, 640, 0, 0, 40, 200, 0);
+  WritePix(dir + "/PCBLOKS.PIX", 640, 200, logo);
+  WritePix(dir + "/TITELS.PIX", 640, 480, std::vector<uint8_t>(640 * 480, kTitle));
+  WritePix(dir + "/KVLOGO.PIX", 640, 480, std::vector<uint8_t>(640 * 480, kClosingLogo));
+  WriteMenu(dir + "/MENU1.PIX", kMenu1Back, Menu1StripOf);
+  WriteMenu(dir + "/MENU2.PIX", kMenu2Back, Menu2StripOf);
+  WriteBytes(dir + "/SCROLL.TXT", "A\nB");
+  WriteBytes(dir + "/MUSIC.MDS", MusicFile());
+}
+
+std::vector<std::string> DataFileNames() {
+  return {"FONT1.PIX",  "FONT2.PIX", "HINTER.PIX", "STEINES.PIX", "PCBLOKS.PIX", "TITELS.PIX",
+          "KVLOGO.PIX", "MENU1.PIX", "MENU2.PIX",  "SCROLL.TXT",  "MUSIC.MDS"};
 }
 
 int IndexAt(const platform::RgbPicture& shot, int x, int y) {
@@ -182,10 +242,27 @@ std::string ScratchDir::Read(const std::string& name) const {
   return text.str();
 }
 
-int RunProgram(const std::string& dir, const std::string& program, const std::string& args, const std::string& script) {
-  std::ofstream(dir + "/run.txt") << script;
-  const std::string command = "cd '" + dir + "' && XDG_CONFIG_HOME='" + dir + "' LC_ALL=C LANG=C '" + program + "' " +
-                              args + " --headless --script run.txt >out.txt 2>err.txt";
+int RunProgram(const std::string& dir, const std::string& program, const std::string& args, const std::string& script,
+               const RunOptions& options) {
+  // Lines in time order (the order of equal times kept), as the harness
+  // wants them; the script builders may give them in any order.
+  std::vector<std::pair<unsigned long, std::string>> lines;
+  std::istringstream in(script);
+  for (std::string line; std::getline(in, line);) {
+    if (!line.empty()) lines.emplace_back(std::strtoul(line.c_str(), nullptr, 10), line);
+  }
+  std::stable_sort(lines.begin(), lines.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+  std::string text;
+  for (const auto& line : lines) text += line.second + "\n";
+  std::ofstream(dir + "/run.txt") << text;
+
+  const unsigned long last = lines.empty() ? 0 : lines.back().first;
+  const unsigned long maxMs = options.maxMs ? options.maxMs : last + 20000;
+  std::string flags = " --headless --script run.txt --max-ms " + std::to_string(maxMs);
+  if (!options.audioLog.empty()) flags += " --audio-log '" + options.audioLog + "'";
+  const std::string command = "cd '" + dir + "' && XDG_CONFIG_HOME='" + dir + "' LC_ALL='" + options.language +
+                              "' LANG='" + options.language + "' '" + program + "' " + args + flags +
+                              " >out.txt 2>err.txt";
   const int status = std::system(command.c_str());
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
@@ -290,12 +367,15 @@ bool AnyRowFull(const Well& well) {
   return false;
 }
 
-Straight DropStraight(uint32_t seed, bool blob, int limit) {
+Straight DropStraight(uint32_t seed, bool blob, int limit, int skipAfterFirst) {
   Straight run;
   Lcg lcg{seed};
   while (run.locks < limit) {
     const int type = lcg.Next() % 7 + 1;
     const int colour = blob ? lcg.Next() % 7 + 1 : type;
+    if (run.locks == 0) {
+      for (int k = 0; k < skipAfterFirst; ++k) lcg.Next();
+    }
     Piece piece = NewPiece(type, colour);
     run.last = piece;
     if (!Fits(run.well, piece, 3, -1)) {
@@ -367,8 +447,77 @@ std::string TextAt(const platform::RgbPicture& shot, int x, int y, int length, i
   return text;
 }
 
-std::string Press(uint32_t time, const std::string& key) {
-  return std::to_string(time - 3) + " down " + key + "\n" + std::to_string(time + 3) + " up " + key + "\n";
+std::string Press(uint32_t time, const std::string& key) { return Hold(time - 3, time + 3, key); }
+
+std::string Hold(uint32_t down, uint32_t up, const std::string& key) {
+  return std::to_string(down) + " down " + key + "\n" + std::to_string(up) + " up " + key + "\n";
+}
+
+std::string ShotAt(uint32_t time, const std::string& file) { return std::to_string(time) + " shot " + file + "\n"; }
+std::string DumpAt(uint32_t time, const std::string& file) { return std::to_string(time) + " dump " + file + "\n"; }
+
+std::string Spaced(std::string text) {
+  for (char& c : text) c = c == ' ' ? '?' : c;
+  return text;
+}
+
+std::string SkipTitle() { return Hold(kSkipTitleAt, kMenuStart, "SPACE"); }
+
+std::string MenuState(const platform::RgbPicture& shot) {
+  const int back = IndexAt(shot, 20, 20);
+  if (back != kMenu1Back && back != kMenu2Back) return "other";
+  const bool one = back == kMenu1Back;
+  std::string state = one ? "MENU1" : "MENU2";
+  for (int i = 0; i < 4; ++i) {
+    const int strip = one ? Menu1Strip(i) : Menu2Strip(i), y = 48 + 98 * i + 30;
+    const int left = IndexAt(shot, 120, y), right = IndexAt(shot, 519, y);
+    if (IndexAt(shot, 320, y) != strip) return "other";
+    if (left == strip && right == strip) {
+      state += " " + std::to_string(i);
+    } else if (left != back || right != back) {
+      return "other";
+    }
+  }
+  return state;
+}
+
+std::string LeaveClosingLogo(uint32_t time) { return Hold(time, time + 6, "RETURN"); }
+
+std::string HiscoreFile(const std::vector<HiscoreRow>& rows) {
+  std::string bytes;
+  uint32_t sum = 0;
+  for (size_t i = 0; i < 10; ++i) {
+    const HiscoreRow row = i < rows.size() ? rows[i] : HiscoreRow{};
+    PutU32(bytes, static_cast<uint32_t>(row.points));
+    PutU32(bytes, static_cast<uint32_t>(row.level));
+    PutU32(bytes, static_cast<uint32_t>(row.rows));
+    std::string name = row.name.substr(0, 29);
+    name.resize(30, '\0');
+    bytes += name;
+    sum += static_cast<uint32_t>(row.points) + static_cast<uint8_t>(name[0]);
+  }
+  PutU32(bytes, sum);
+  return bytes;
+}
+
+std::vector<HiscoreRow> ReadHiscoreFile(const std::string& bytes, bool* checksumOk) {
+  std::vector<HiscoreRow> rows;
+  if (checksumOk) *checksumOk = false;
+  if (bytes.size() != 424) return rows;
+  uint32_t sum = 0;
+  for (size_t i = 0; i < 10; ++i) {
+    const size_t at = 42 * i;
+    HiscoreRow row;
+    row.points = static_cast<int32_t>(GetU32(bytes, at));
+    row.level = static_cast<int32_t>(GetU32(bytes, at + 4));
+    row.rows = static_cast<int32_t>(GetU32(bytes, at + 8));
+    const std::string name = bytes.substr(at + 12, 30);
+    row.name = name.substr(0, name.find('\0'));
+    sum += static_cast<uint32_t>(row.points) + static_cast<uint8_t>(name[0]);
+    rows.push_back(row);
+  }
+  if (checksumOk) *checksumOk = sum == GetU32(bytes, 420);
+  return rows;
 }
 
 }  // namespace e2e

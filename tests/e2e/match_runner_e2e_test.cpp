@@ -9,11 +9,6 @@
 namespace e2e {
 namespace {
 
-std::string Spaced(std::string text) {
-  for (char& c : text) c = c == ' ' ? '?' : c;
-  return text;
-}
-
 class MatchRunnerRun : public ::testing::Test {
  protected:
   void SetUp() override {
