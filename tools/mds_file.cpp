@@ -84,6 +84,14 @@ std::vector<uint8_t> EncodeMds(uint32_t timeFormat, const std::vector<StreamEven
   return out;
 }
 
+bool ConvertMidiToMds(const uint8_t* midi, size_t size, bool withStreamIds, std::vector<uint8_t>& mds,
+                      std::string& error) {
+  MidiSong song;
+  if (!ParseMidiFile(midi, size, song, error)) return false;
+  mds = EncodeMds(song.division, StreamEventsFromSong(song), kMdsBufferBytes, withStreamIds);
+  return true;
+}
+
 bool DecodeMds(const uint8_t* data, size_t size, MdsContents& contents, std::string& error) {
   contents = MdsContents{};
   if (size < 12 || !TagIs(data, "RIFF") || !TagIs(data + 8, "MIDS")) {

@@ -36,6 +36,11 @@ std::vector<StreamEvent> StreamEventsFromSong(const MidiSong& song);
 std::vector<uint8_t> EncodeMds(uint32_t timeFormat, const std::vector<StreamEvent>& events, uint32_t maxBufferBytes,
                                bool withStreamIds);
 
+// A whole standard MIDI file converted: the game's music file, or false with
+// the reason the MIDI file could not be read.
+bool ConvertMidiToMds(const uint8_t* midi, size_t size, bool withStreamIds, std::vector<uint8_t>& mds,
+                      std::string& error);
+
 // What an MDS file holds, read back (for checks and inspection).
 struct MdsContents {
   uint32_t timeFormat = 0;

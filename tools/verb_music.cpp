@@ -1,12 +1,10 @@
 // stakkor-tool mid2mds: turns a standard MIDI file into the game's music
 // format, so anyone can give the game a tune of their own.
-#include <cstring>
 #include <string>
 #include <vector>
 
 #include "platform/platform.h"
 #include "tools/mds_file.h"
-#include "tools/midi_file.h"
 #include "tools/verb.h"
 
 namespace {
@@ -29,11 +27,11 @@ int RunMidToMds(const std::vector<std::string>& args) {
   if (files.size() != 2) return VerbError(verb, "usage: mid2mds IN.mid OUT.MDS [--no-stream-ids]");
   std::vector<uint8_t> midi;
   if (!platform::ReadWholeFile(files[0], midi, kMaxMidiFileBytes)) return VerbError(verb, "cannot read " + files[0]);
-  MidiSong song;
+  std::vector<uint8_t> mds;
   std::string error;
-  if (!ParseMidiFile(midi.data(), midi.size(), song, error)) return VerbError(verb, files[0] + ": " + error);
-  std::vector<uint8_t> mds =
-      EncodeMds(song.division, StreamEventsFromSong(song), kMdsBufferBytes, withStreamIds);
+  if (!ConvertMidiToMds(midi.data(), midi.size(), withStreamIds, mds, error)) {
+    return VerbError(verb, files[0] + ": " + error);
+  }
   if (!platform::WriteFileAtomically(files[1], mds.data(), mds.size())) return VerbError(verb, "cannot write " + files[1]);
   return 0;
 }

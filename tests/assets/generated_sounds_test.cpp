@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 #include <map>
 #include <string>
 
@@ -19,7 +20,7 @@ const char* const kEffects[7] = {"WURF.WAV",  "REIHEN.WAV", "VIERER.WAV", "GAMEO
 
 TEST(GeneratedSounds, EffectsAreShortSixteenBitPcmNeitherSilentNorClipped) {
   for (const char* name : kEffects) {
-    const std::vector<uint8_t>& image = assets_test::FileBytes(name);
+    const std::vector<uint8_t>& image = assets_test::DataBytes(name);
     const uint8_t* format = nullptr;
     const uint8_t* data = nullptr;
     uint32_t size = 0, formatSize = 0;
@@ -50,7 +51,7 @@ TEST(GeneratedSounds, EffectsAreShortSixteenBitPcmNeitherSilentNorClipped) {
 }
 
 MidiSong Song() {
-  const std::vector<uint8_t>& midi = assets_test::Generated().midi;
+  const std::vector<uint8_t>& midi = assets_test::MusicMidi();
   MidiSong song;
   std::string error;
   EXPECT_TRUE(ParseMidiFile(midi.data(), midi.size(), song, error)) << error;
@@ -65,11 +66,11 @@ TEST(GeneratedSounds, MusicIsAOneToTwoMinuteGeneralMidiPieceWithDrumsThatEndsCle
   uint32_t tempo = 500000, at = 0;
   for (const MidiEvent& e : song.events) {
     if (!e.isTempo) continue;
-    seconds += (e.tick - at) * tempo / 1e6 / song.division;
+    seconds += static_cast<double>(e.tick - at) * tempo / 1e6 / song.division;
     at = e.tick;
     tempo = e.tempo;
   }
-  seconds += (song.endTick - at) * tempo / 1e6 / song.division;
+  seconds += static_cast<double>(song.endTick - at) * tempo / 1e6 / song.division;
   EXPECT_GE(seconds, 60.0);
   EXPECT_LE(seconds, 120.0);
   std::map<int, int> sounding;  // channel * 128 + note -> open notes
@@ -92,7 +93,7 @@ TEST(GeneratedSounds, MusicIsAOneToTwoMinuteGeneralMidiPieceWithDrumsThatEndsCle
 }
 
 TEST(GeneratedSounds, MusicFileLoadsInTheGamesPlayerAndHoldsTheWholeSong) {
-  const std::vector<uint8_t>& mds = assets_test::FileBytes("MUSIC.MDS");
+  const std::vector<uint8_t>& mds = assets_test::DataBytes("MUSIC.MDS");
   MdsHandle* handle = nullptr;
   ASSERT_EQ(MdsOpenImage(mds.data(), mds.size(), &handle), kMdsDone);
   EXPECT_GT(handle->bufferCount, 1u);
@@ -122,8 +123,30 @@ TEST(GeneratedSounds, MusicFileLoadsInTheGamesPlayerAndHoldsTheWholeSong) {
   }
 }
 
+TEST(GeneratedSounds, BothFormsOfTheMusicFileLoadAlikeIntoTheGamesPlayer) {
+  const std::vector<uint8_t>& midi = assets_test::MusicMidi();
+  std::vector<uint8_t> withIds, withoutIds;
+  std::string error;
+  ASSERT_TRUE(ConvertMidiToMds(midi.data(), midi.size(), true, withIds, error)) << error;
+  ASSERT_TRUE(ConvertMidiToMds(midi.data(), midi.size(), false, withoutIds, error)) << error;
+  EXPECT_EQ(withIds, assets_test::DataBytes("MUSIC.MDS")) << "the build's file is the plain conversion";
+  EXPECT_LT(withoutIds.size(), withIds.size());
+  MdsHandle* a = nullptr;
+  MdsHandle* b = nullptr;
+  ASSERT_EQ(MdsOpenImage(withIds.data(), withIds.size(), &a), kMdsDone);
+  ASSERT_EQ(MdsOpenImage(withoutIds.data(), withoutIds.size(), &b), kMdsDone);
+  ASSERT_EQ(a->bufferCount, b->bufferCount);
+  for (uint32_t i = 0; i < a->bufferCount; ++i) {
+    ASSERT_EQ(a->buffers[i].bytesRecorded, b->buffers[i].bytesRecorded) << "buffer " << i;
+    ASSERT_LE(a->buffers[i].bytesRecorded, a->maxBufferSize);
+    EXPECT_EQ(std::memcmp(a->buffers[i].data, b->buffers[i].data, a->buffers[i].bytesRecorded), 0) << "buffer " << i;
+  }
+  MdsClose(a);
+  MdsClose(b);
+}
+
 TEST(GeneratedSounds, ScrollTextIsOnePrintableLineThatNamesTheKeysAndStyles) {
-  const std::vector<uint8_t>& bytes = assets_test::FileBytes("SCROLL.TXT");
+  const std::vector<uint8_t>& bytes = assets_test::DataBytes("SCROLL.TXT");
   for (uint8_t b : bytes) ASSERT_TRUE(b >= 32 && b <= 126) << static_cast<int>(b);
   std::string text(bytes.begin(), bytes.end());
   for (const char* word : {"STAKKOR", "LEFT", "RIGHT", "DOWN", "UP", "CTRL", "SHIFT", "A and D", "S or W", "F1", "F2",

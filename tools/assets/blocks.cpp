@@ -131,8 +131,8 @@ IndexCanvas DrawGameOverPanel(Palette& palette) {
   // The glass: sunk into the plate, dark red shading to black.
   IndexCanvas glass(w * scale, h * scale);
   roundedBox(glass, 8, 8, w - 8, h - 8, 8);
-  Layer pane = PaintBevelled(glass, scale, 3.0f, false, [h](const Surfel& s) {
-    float t = s.y / h;
+  Layer pane = PaintBevelled(glass, scale, 3.0f, false, [](const Surfel& s) {
+    float t = s.y / kPanelHeight;
     Colour base = Mix(Rgb8(64, 8, 16), Rgb8(10, 2, 8), std::pow(t, 0.7f));
     // Sunk, so its edge is lit from below right.
     Surfel in = s;

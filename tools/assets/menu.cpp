@@ -88,7 +88,7 @@ void PaintHelp(RgbCanvas& art, const std::string& text, int y) {
   Layer shadow = PaintBevelled(Grow(mask.fine, 1.2f * style.scale), style.scale, 1.0f, false,
                                [](const Surfel&) { return Rgb8(2, 2, 10); });
   Composite(art, shadow, x, y);
-  Layer letters = PaintBevelled(mask.fine, style.scale, 0.6f, false, [y](const Surfel& s) {
+  Layer letters = PaintBevelled(mask.fine, style.scale, 0.6f, false, [](const Surfel& s) {
     float t = (s.y - 3) / 13.0f;
     return Mix(Rgb8(200, 220, 255), Rgb8(90, 130, 230), t);
   });

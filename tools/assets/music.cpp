@@ -6,6 +6,11 @@
 
 #include "tools/midi_file.h"
 
+// The game's theme, an original piece in A minor at 144 beats a minute:
+// 56 bars (about 93 seconds) of intro, verse, varied verse, build, chorus,
+// bridge, chorus and outro, whose closing fill leads straight back into the
+// intro when the piece loops.
+
 namespace assets {
 namespace {
 
@@ -277,7 +282,10 @@ const Section kChorus2{
      "C6:6 B5:2 A5:8", "C6:2 C6:2 A5:2 C6:4 D6:2 E6:2 F6:2", "G6:4 F6:2 E6:2 D6:4 B5:4", "E6:3 D6:3 B5:2 G#5:4 B5:4",
      "A5:12 r:4"}};
 
-const Section kOutro{{"Am", "F", "G", "E"}, {}};
+// The verse's opening echoes on the bells before the loop comes round.
+const Section kOutro{{"Am", "F", "G", "E"},
+                     {"E5:2 A5:2 r:2 A5:1 B5:1 C6:2 B5:2 A5:2 E5:2", "F5:2 A5:2 r:2 A5:1 B5:1 C6:2 D6:2 C6:2 A5:2",
+                      "D6:4 B5:4 G5:8", ""}};
 
 }  // namespace
 
@@ -372,11 +380,12 @@ std::vector<uint8_t> ComposeMusic() {
     s.Line(kLeadTrack, kLead, bar, lead, 102);
     s.Line(kDoubleTrack, kDouble, bar, lead, 92, -12);
   });
-  // Outro: the intro's groove with the ride, and the fill that leads back
-  // to the top.
-  song(kOutro, [&](int i, uint32_t bar, Chord c, const std::string&) {
+  // Outro: the intro's groove with the ride, the bells' echo, and the fill
+  // that leads back to the top.
+  song(kOutro, [&](int i, uint32_t bar, Chord c, const std::string& lead) {
     BassBar(s, bar, c, true);
     ArpBar(s, bar, c, true);
+    s.Line(kBellTrack, kBell, bar, lead, 84);
     if (i < 3) {
       Drums(s, bar, kVerseBeat, kSnare, kRide);
     } else {

@@ -278,9 +278,9 @@ Colour Shade(Colour base, const Surfel& s, float ambient, float specular, float 
   // Blinn half vector with the viewer straight in front.
   float hx = lx, hy = ly, hz = lz + 1.0f;
   float hl = std::sqrt(hx * hx + hy * hy + hz * hz);
-  float spec = std::pow(std::max(0.0f, (s.nx * hx + s.ny * hy + s.nz * hz) / hl), shininess) * specular;
+  float glint = std::pow(std::max(0.0f, (s.nx * hx + s.ny * hy + s.nz * hz) / hl), shininess) * specular;
   float lit = ambient + (1.0f - ambient) * diffuse / lz;  // a flat top keeps its base colour
-  return Add(Scale(base, lit), Colour{spec, spec, spec});
+  return Add(Scale(base, lit), Colour{glint, glint, glint});
 }
 
 Colour Chrome(const Surfel& s, float level, Colour sky, Colour horizon, Colour ground, Colour glint) {

@@ -170,20 +170,7 @@ void PaintGlassPanel(RgbCanvas& canvas, int x0, int y0, int x1, int y1, float ra
   Composite(canvas, steel, x0, y0);
 }
 
-void Vignette(RgbCanvas& canvas, float strength) {
-  const float cx = canvas.width / 2.0f, cy = canvas.height / 2.0f;
-  for (int y = 0; y < canvas.height; ++y) {
-    for (int x = 0; x < canvas.width; ++x) {
-      float dx = (x - cx) / cx, dy = (y - cy) / cy;
-      float f = 1.0f - strength * std::min(1.0f, (dx * dx + dy * dy) * 0.5f);
-      canvas.At(x, y) = Scale(canvas.At(x, y), f);
-    }
-  }
-}
 
-}  // namespace assets
-
-namespace assets {
 
 Colour GlossyPlastic(const Surfel& s, Colour base, float top, float bottom) {
   Colour c = Shade(base, s, 0.50f, 0.55f, 24.0f);

@@ -1,5 +1,6 @@
-// The deep-space scenery shared by the play background, the title and the
-// menu: nebulae, stars, planets and glass panels with steel frames.
+// The deep-space scenery shared by the play background, the title, the menu
+// and the closing logo: nebulae, stars, planets, glass panels with steel
+// frames and the game's pieces drifting in space.
 #pragma once
 
 #include <cstdint>
@@ -32,12 +33,6 @@ void PaintPlanet(RgbCanvas& canvas, const PlanetLook& look);
 // A dark glass pane over the scenery with a bevelled steel frame.
 void PaintGlassPanel(RgbCanvas& canvas, int x0, int y0, int x1, int y1, float radius, float frame);
 
-// Darkens the canvas towards its edges.
-void Vignette(RgbCanvas& canvas, float strength);
-
-}  // namespace assets
-
-namespace assets {
 
 // One of the game's pieces floating in space: `shape` is four rows of four
 // characters ('#' a block), drawn turned by `angle` radians around (cx, cy),
