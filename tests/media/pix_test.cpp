@@ -101,9 +101,9 @@ TEST_F(PixTest, HeaderlessAndScreenDumpsAreFullScreen) {
   const Bytes palette = TestPalette();
   headerless.insert(headerless.end(), palette.begin(), palette.end());
   WriteFile("H.PIX", headerless);
-  Bytes dump(640 * 480, 3);
+  Bytes dump(640 * 480 + palette.size(), 3);
   dump[641] = 8;
-  dump.insert(dump.end(), palette.begin(), palette.end());
+  std::copy(palette.begin(), palette.end(), dump.begin() + 640 * 480);
   WriteFile("S.PIC", dump);
 
   Surface* surface = nullptr;
