@@ -30,6 +30,15 @@ std::string Digits(const uint8_t* cells, int count) {
   return text;
 }
 
+// Built by appending: g++ 12 at -O2 warns falsely (-Wrestrict) on
+// "literal" + temporary string.
+std::string Quoted(const std::string& text) {
+  std::string quoted(1, '"');
+  quoted += text;
+  quoted += '"';
+  return quoted;
+}
+
 std::string Field(const char* name, const std::string& value) { return std::string("\"") + name + "\": " + value; }
 std::string Field(const char* name, long long value) { return Field(name, std::to_string(value)); }
 
@@ -46,8 +55,8 @@ std::string PlayerObject(const PlayerState& p) {
       Field("pieceX", p.pieceX),
       Field("pieceY", p.pieceY),
       Field("pieceColour", p.pieceColour),
-      Field("pieceCells", "\"" + Digits(piece, kBoxCells) + "\""),
-      Field("well", "\"" + Digits(p.well, kWellCells) + "\""),
+      Field("pieceCells", Quoted(Digits(piece, kBoxCells))),
+      Field("well", Quoted(Digits(p.well, kWellCells))),
       Field("controlHandler", HandlerName(p.controlHandler)),
   };
   std::string text = "    {";
@@ -58,7 +67,8 @@ std::string PlayerObject(const PlayerState& p) {
 }  // namespace
 
 std::string StateDumpFields() {
-  const std::string layout = "[" + std::to_string(controlLayout[0]) + ", " + std::to_string(controlLayout[1]) + "]";
+  std::string layout(1, '[');
+  layout += std::to_string(controlLayout[0]) + ", " + std::to_string(controlLayout[1]) + "]";
   const std::string fields[] = {
       Field("english", english),
       Field("playerCount", playerCount),
@@ -70,7 +80,7 @@ std::string StateDumpFields() {
       Field("seed", seed),
       Field("lastTickTime", lastTickTime),
       Field("gravityCountdown", gravityCountdown),
-      Field("players", "[\n" + PlayerObject(players[0]) + ",\n" + PlayerObject(players[1]) + "\n  ]"),
+      Field("players", std::string("[\n") + PlayerObject(players[0]) + ",\n" + PlayerObject(players[1]) + "\n  ]"),
   };
   std::string text;
   for (size_t k = 0; k < std::size(fields); ++k) text += (k ? ",\n  " : "  ") + fields[k];

@@ -12,20 +12,19 @@ namespace {
 
 constexpr int kWidth = 640, kHeight = 480;
 
-// The glass panels sit where the texts go. One player: points, level and
-// rows at the left (x 4..200, y 14..112), the key legend at the right
-// (x 436..628, y 14..196). Two players: the narrow columns x 8..56 and
-// x 592..640 (y 28..210) and the style name in the middle (x 296..344).
-struct PanelPlace {
+// One glass band across the top holds every text. One player: points,
+// level and rows at the left (x 4..200, y 14..112), the key legend at the
+// right (x 436..628, y 14..196). Two players: the narrow columns x 8..56 and
+// x 592..640 (y 28..210) and the style name between the wells. The wells
+// stand in front of it. The band has no edge inside the screen apart from
+// its rims, so the hiscore table, drawn over the same background, is crossed
+// by no frame: its heading and first lines sit on the glass, and the bottom
+// rim (y 208..212) falls between two of its lines.
+struct Band {
   int x0, y0, x1, y1;
   float radius, frame;
 };
-// Their bottom rims (y 208..212) fall between two lines of the hiscore
-// table, which is drawn over the same background.
-constexpr PanelPlace kLeftPanel{0, 4, 214, 212, 9, 4};
-constexpr PanelPlace kRightPanel{426, 4, 640, 212, 9, 4};
-// Hidden under the one-player well; in a two-player match it holds the style name.
-constexpr PanelPlace kMiddlePanel{282, 8, 358, 38, 7, 3};
+constexpr Band kTextBand{0, 4, 640, 212, 9, 4};
 
 }  // namespace
 
@@ -64,9 +63,7 @@ IndexCanvas DrawPlayBackground(Palette& palette) {
   moon.bandTilt = -0.3f;
   moon.seed = 9;
   PaintPlanet(art, moon);
-  for (const PanelPlace& p : {kLeftPanel, kRightPanel, kMiddlePanel}) {
-    PaintGlassPanel(art, p.x0, p.y0, p.x1, p.y1, p.radius, p.frame);
-  }
+  PaintGlassPanel(art, kTextBand.x0, kTextBand.y0, kTextBand.x1, kTextBand.y1, kTextBand.radius, kTextBand.frame);
 
   ChoosePaletteColours({{&art, nullptr, 1.0f}}, palette, kBackgroundFirst, kBackgroundCount);
   IndexCanvas picture(kWidth, kHeight);
