@@ -5,7 +5,7 @@
 #include "gfx/blit.h"
 #include "gfx/display.h"
 #include "gfx/palette.h"
-#include "media/image_loader.h"
+#include "gfx/image_loader.h"
 #include "platform/keys.h"
 
 int32_t menuPulse = 0;

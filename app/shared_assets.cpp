@@ -1,44 +1,18 @@
 #include "app/shared_assets.h"
 
-#include <cerrno>
-#include <cstdio>
-#include <cstdlib>
 #include <new>
-#include <string>
 
 #include "game/match_flags.h"
 #include "game/play_assets.h"
 #include "game/player_state.h"
 #include "gfx/display.h"
-#include "media/image_loader.h"
+#include "gfx/image_loader.h"
 #include "media/sound_effects.h"
-#include "platform/platform.h"
-
-int32_t controlLayout[2] = {0, 0};
-uint8_t musicOff = 0;
 
 namespace {
 
-constexpr char kOptionsKey[] = "SOFTWARE\\Kolvanic\\Stakkor";
-constexpr char kOptionsValue[] = "Options";
-// The stored text, its terminating zero included, must fit this buffer.
-constexpr size_t kOptionsBuffer = 80;
-
 bool soundEffectsUp = false;
 bool displayUp = false;
-
-// One "%d" of formatted scanning: leading white space, a sign, decimal
-// digits. Out-of-range numbers are clamped to a long and then cut to 32 bits,
-// as the C library's scanning does, without its undefined behaviour.
-bool ScanInt(const char*& text, int32_t& value) {
-  char* end = nullptr;
-  errno = 0;
-  const long number = std::strtol(text, &end, 10);
-  if (end == text) return false;
-  text = end;
-  value = static_cast<int32_t>(static_cast<uint32_t>(static_cast<unsigned long>(number)));
-  return true;
-}
 
 BitmapFont* MakeFont(const char* fileName) {
   auto* font = new (std::nothrow) BitmapFont{};
@@ -78,24 +52,6 @@ void CutSheet() {
 }
 
 }  // namespace
-
-void ReadOptions() {
-  controlLayout[0] = controlLayout[1] = 0;
-  musicOff = 0;
-  const std::optional<std::string> stored = platform::ReadOptionValue(kOptionsKey, kOptionsValue);
-  // A value too long for the buffer is not read at all.
-  if (!stored || stored->size() + 1 > kOptionsBuffer) return;
-  const char* text = stored->c_str();
-  int32_t third = 0;
-  if (!ScanInt(text, controlLayout[0]) || !ScanInt(text, controlLayout[1]) || !ScanInt(text, third)) return;
-  musicOff = static_cast<uint8_t>(third & 0xFF);
-}
-
-void WriteOptions() {
-  char text[48];
-  std::snprintf(text, sizeof text, "%d %d %d", controlLayout[0], controlLayout[1], static_cast<unsigned>(musicOff));
-  platform::WriteOptionValue(kOptionsKey, kOptionsValue, text);
-}
 
 bool LoadOptionsAndAssets() {
   ReadOptions();

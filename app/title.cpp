@@ -12,7 +12,7 @@
 #include "gfx/font.h"
 #include "gfx/palette.h"
 #include "media/data_file.h"
-#include "media/image_loader.h"
+#include "gfx/image_loader.h"
 #include "platform/keys.h"
 
 uint8_t* scrollText = nullptr;

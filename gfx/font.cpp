@@ -1,6 +1,6 @@
 #include "gfx/font.h"
 
-#include "media/image_loader.h"
+#include "gfx/image_loader.h"
 
 namespace {
 

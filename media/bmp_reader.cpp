@@ -1,7 +1,6 @@
 // Uncompressed 8-bit BMP pictures.
 #include <algorithm>
 
-#include "gfx/display.h"
 #include "media/byte_order.h"
 #include "media/picture_readers.h"
 
@@ -13,8 +12,8 @@ constexpr size_t kColourEntries = 256;
 
 }  // namespace
 
-bool ReadBmpPicture(PictureBytes file, Picture& picture) {
-  if (file.size() < kFileHeaderSize + kInfoHeaderSize || screenWidth <= 0 || screenHeight <= 0) return false;
+bool ReadBmpPicture(PictureBytes file, const ScreenSize& screen, Picture& picture) {
+  if (file.size() < kFileHeaderSize + kInfoHeaderSize || screen.width <= 0 || screen.height <= 0) return false;
   const uint8_t* info = file.data() + kFileHeaderSize;
   const uint64_t pixelOffset = ReadLe32(file.data() + 10);
   const uint32_t infoSize = ReadLe32(info);
@@ -30,10 +29,10 @@ bool ReadBmpPicture(PictureBytes file, Picture& picture) {
 
   // Rows are stored from the bottom, each padded to a multiple of 4 bytes.
   // Only as many rows as the screen is high are read, into rows
-  // min(height, screenHeight) - 1 up to 0, and of each only what fits the
+  // min(height, screen height) - 1 up to 0, and of each only what fits the
   // screen's width; the rest of the picture stays 0.
-  const int32_t rowsRead = std::min(height, screenHeight);
-  const size_t bytesRead = static_cast<size_t>(std::min(width, screenWidth));
+  const int32_t rowsRead = std::min(height, screen.height);
+  const size_t bytesRead = static_cast<size_t>(std::min(width, screen.width));
   const uint64_t stride = (static_cast<uint64_t>(width) + 3) & ~uint64_t{3};
   if (pixelOffset + (static_cast<uint64_t>(rowsRead) - 1) * stride + bytesRead > file.size()) return false;
 

@@ -5,7 +5,8 @@
 #include <new>
 #include <vector>
 
-#include "gfx/display.h"
+#include "media/byte_order.h"
+#include "media/file_error.h"
 #include "media/midi_stream.h"
 #include "platform/audio.h"
 #include "platform/platform.h"
@@ -15,18 +16,6 @@ namespace {
 constexpr uint32_t kSlotHeaderBytes = 8;   // start tick, byte count
 constexpr uint32_t kEventBytes = 12;       // delta, stream id, event word
 constexpr uint32_t kLongEventFlag = 0x80000000u;
-
-uint32_t ReadU32(const uint8_t* p) {
-  return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 | static_cast<uint32_t>(p[2]) << 16 |
-         static_cast<uint32_t>(p[3]) << 24;
-}
-
-void WriteU32(uint8_t* p, uint32_t v) {
-  p[0] = static_cast<uint8_t>(v);
-  p[1] = static_cast<uint8_t>(v >> 8);
-  p[2] = static_cast<uint8_t>(v >> 16);
-  p[3] = static_cast<uint8_t>(v >> 24);
-}
 
 bool IsTag(const uint8_t* p, const char* tag) { return std::memcmp(p, tag, 4) == 0; }
 
@@ -44,9 +33,9 @@ int64_t ExpandBuffer(const uint8_t* source, uint32_t length, uint8_t* target, ui
     read += 4;
     written += 4;
     if (read >= length) return -1;
-    WriteU32(target + written, 0);  // stream id
+    WriteLe32(target + written, 0);  // stream id
     written += 4;
-    uint32_t word = ReadU32(source + read);
+    uint32_t word = ReadLe32(source + read);
     uint64_t parameters = (word & kLongEventFlag) ? ((word & 0xFFFFFFu) + 3) & ~uint64_t{3} : 0;
     std::memcpy(target + written, source + read, 4);  // event word
     read += 4;
@@ -72,7 +61,7 @@ void FreeBuffers(MdsHandle& handle) {
 // bytes left from `p` on; every read is bounded by it.
 int ParseImage(const uint8_t* p, uint64_t n, MdsHandle& handle) {
   if (n < 12 || !IsTag(p, "RIFF") || !IsTag(p + 8, "MIDS")) return kMdsInvalidFile;
-  uint32_t riffSize = ReadU32(p + 4);
+  uint32_t riffSize = ReadLe32(p + 4);
   p += 8;
   n -= 8;
   if (n < riffSize) return kMdsInvalidFile;
@@ -80,24 +69,24 @@ int ParseImage(const uint8_t* p, uint64_t n, MdsHandle& handle) {
   p += 4;  // "MIDS"
   n -= 4;
   if (n < 8 || !IsTag(p, "fmt ")) return kMdsInvalidFile;
-  uint32_t formatLength = ReadU32(p + 4);
+  uint32_t formatLength = ReadLe32(p + 4);
   if (formatLength > n || formatLength < 12) return kMdsInvalidFile;
   p += 8;
   n -= 8;
   // The chunk's length was checked against the bytes left with its header;
   // its body must fit in what is left after it.
   if (formatLength > n) return kMdsInvalidFile;
-  handle.timeFormat = ReadU32(p);
-  handle.maxBufferSize = ReadU32(p + 4);
-  handle.flags = ReadU32(p + 8);
+  handle.timeFormat = ReadLe32(p);
+  handle.maxBufferSize = ReadLe32(p + 4);
+  handle.flags = ReadLe32(p + 8);
   p += formatLength;
   n -= formatLength;
 
   if (n < 8 || !IsTag(p, "data")) return kMdsInvalidFile;
-  uint32_t dataLength = ReadU32(p + 4);
+  uint32_t dataLength = ReadLe32(p + 4);
   if (dataLength > n || dataLength < 4) return kMdsInvalidFile;
   if (n < 12) return kMdsInvalidFile;
-  uint32_t bufferCount = ReadU32(p + 8);
+  uint32_t bufferCount = ReadLe32(p + 8);
   p += 12;
   n -= 12;
 
@@ -127,7 +116,7 @@ int ParseImage(const uint8_t* p, uint64_t n, MdsHandle& handle) {
       FreeBuffers(handle);
       return kMdsInvalidFile;
     }
-    uint32_t length = ReadU32(p + 4);  // the start tick before it is not used
+    uint32_t length = ReadLe32(p + 4);  // the start tick before it is not used
     p += kSlotHeaderBytes;
     n -= kSlotHeaderBytes;
     if (length > maxBuffer || length > n) {
@@ -173,7 +162,7 @@ int MdsOpen(const char* fileName, MdsHandle** handle) {
   *handle = nullptr;
   std::vector<uint8_t> image;
   if (!platform::ReadWholeFile(fileName, image, kMaxMdsFileBytes)) {
-    ShowDisplayError(fileName, "Error loading file");
+    ShowFileError(fileName, "Error loading file");
     return kMdsCannotOpen;
   }
   return MdsOpenImage(image.data(), image.size(), handle);

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "media/byte_order.h"
+
 namespace {
 
 // Work limits of one render call. A sane file never comes near them; a
@@ -16,11 +18,6 @@ constexpr uint32_t kEventLong = 0x80;
 constexpr uint32_t kEventCallbackFlag = 0x40;
 constexpr uint32_t kEventLongMessage = 0x80;
 constexpr uint32_t kEventHeaderBytes = 12;
-
-uint32_t ReadU32(const uint8_t* p) {
-  return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 | static_cast<uint32_t>(p[2]) << 16 |
-         static_cast<uint32_t>(p[3]) << 24;
-}
 
 void UpdateTickLength(MidiSequencer& s) {
   // Ticks per quarter note: frames per tick = tempo * rate / (1e6 * ticks).
@@ -65,7 +62,7 @@ bool PrepareNextEvent(MidiSequencer& s, SequencerBufferDone done, int& work) {
       FinishBuffer(s, done);
       continue;
     }
-    uint32_t delta = ReadU32(s.head->data + s.offset);
+    uint32_t delta = ReadLe32(s.head->data + s.offset);
     unsigned __int128 total =
         static_cast<unsigned __int128>(delta) * s.tickNumerator + s.lastEventRemainder;
     s.eventFrame = s.lastEventFrame + static_cast<int64_t>(total / s.tickDenominator);
@@ -77,7 +74,7 @@ bool PrepareNextEvent(MidiSequencer& s, SequencerBufferDone done, int& work) {
 
 void PlayEvent(MidiSequencer& s, platform::MidiSynth& synth, SequencerBufferDone done) {
   const uint8_t* event = s.head->data + s.offset;
-  uint32_t word = ReadU32(event + 8);
+  uint32_t word = ReadLe32(event + 8);
   uint32_t type = (word >> 24) & ~kEventCallbackFlag;
   uint64_t next = static_cast<uint64_t>(s.offset) + kEventHeaderBytes;
   if (type & kEventLong) {

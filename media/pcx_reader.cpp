@@ -10,7 +10,7 @@ constexpr uint8_t kPaletteMarker = 0x0C;
 
 }  // namespace
 
-bool ReadPcxPicture(PictureBytes file, Picture& picture) {
+bool ReadPcxPicture(PictureBytes file, const ScreenSize& screen, Picture& picture) {
   if (file.size() < kPcxHeaderSize) return false;
   const uint8_t* header = file.data();
   const int32_t width = int32_t{ReadLe16(header + 8)} - ReadLe16(header + 4) + 1;
@@ -18,7 +18,7 @@ bool ReadPcxPicture(PictureBytes file, Picture& picture) {
   const int32_t lineBytes = ReadLe16(header + 66);
   // A line holds at least the picture's width; its bytes beyond the width
   // (a line is padded to an even length) are dropped.
-  if (!IsPictureSide(width) || !IsPictureSide(height) || !FitsScreenBuffer(width, height) || lineBytes < width) {
+  if (!IsPictureSide(width) || !IsPictureSide(height) || !FitsScreenBuffer(width, height, screen) || lineBytes < width) {
     return false;
   }
   picture.pixels.assign(static_cast<size_t>(width) * static_cast<size_t>(height), 0);

@@ -14,8 +14,8 @@ uint8_t ScaleComponent(int component) { return static_cast<uint8_t>(component * 
 
 }  // namespace
 
-bool ReadPi1Picture(PictureBytes file, Picture& picture) {
-  if (file.size() < kPi1HeaderSize + kPi1DataSize || !FitsScreenBuffer(kPi1Width, kPi1Height)) return false;
+bool ReadPi1Picture(PictureBytes file, const ScreenSize& screen, Picture& picture) {
+  if (file.size() < kPi1HeaderSize + kPi1DataSize || !FitsScreenBuffer(kPi1Width, kPi1Height, screen)) return false;
   // Entries 16 to 255 stay as they were.
   for (size_t k = 0; k < 16; ++k) {
     const uint16_t word = ReadBe16(file.data() + 2 + 2 * k);

@@ -1,7 +1,6 @@
 // The game's own picture format and the raw screen dump.
 #include <cstring>
 
-#include "gfx/display.h"
 #include "media/byte_order.h"
 #include "media/picture_readers.h"
 
@@ -56,14 +55,14 @@ bool ReadPixWithHeader(PictureBytes file, Picture& picture) {
 
 // A PIX file without the header is a packed full-screen picture from its
 // first byte: 2-byte length, packed data, palette.
-bool ReadHeaderlessPix(PictureBytes file, Picture& picture) {
-  if (!IsPictureSide(screenWidth) || !IsPictureSide(screenHeight) || file.size() < 2) return false;
+bool ReadHeaderlessPix(PictureBytes file, const ScreenSize& screen, Picture& picture) {
+  if (!IsPictureSide(screen.width) || !IsPictureSide(screen.height) || file.size() < 2) return false;
   const size_t length = ReadLe16(file.data());
   if (length > file.size() - 2) return false;
-  const size_t count = static_cast<size_t>(screenWidth) * static_cast<size_t>(screenHeight);
+  const size_t count = static_cast<size_t>(screen.width) * static_cast<size_t>(screen.height);
   if (!ExpandInto(picture, file.data() + 2, length, count)) return false;
-  picture.width = screenWidth;
-  picture.height = screenHeight;
+  picture.width = screen.width;
+  picture.height = screen.height;
   return TakePalette(file, 2 + length, picture);
 }
 
@@ -90,17 +89,17 @@ ptrdiff_t DecodePixRle(const uint8_t* packed, size_t packedLength, uint8_t* dest
   return static_cast<ptrdiff_t>(out);
 }
 
-bool ReadPixPicture(PictureBytes file, Picture& picture) {
+bool ReadPixPicture(PictureBytes file, const ScreenSize& screen, Picture& picture) {
   if (file.size() >= 3 && std::memcmp(file.data(), "PIX", 3) == 0) return ReadPixWithHeader(file, picture);
-  return ReadHeaderlessPix(file, picture);
+  return ReadHeaderlessPix(file, screen, picture);
 }
 
-bool ReadPicPicture(PictureBytes file, Picture& picture) {
-  if (!IsPictureSide(screenWidth) || !IsPictureSide(screenHeight)) return false;
-  const size_t count = static_cast<size_t>(screenWidth) * static_cast<size_t>(screenHeight);
+bool ReadPicPicture(PictureBytes file, const ScreenSize& screen, Picture& picture) {
+  if (!IsPictureSide(screen.width) || !IsPictureSide(screen.height)) return false;
+  const size_t count = static_cast<size_t>(screen.width) * static_cast<size_t>(screen.height);
   if (file.size() < count + kPaletteSize) return false;
   picture.pixels.assign(file.data(), file.data() + count);
-  picture.width = screenWidth;
-  picture.height = screenHeight;
+  picture.width = screen.width;
+  picture.height = screen.height;
   return TakePalette(file, count, picture);
 }

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "gfx/surface.h"
+#include "media/picture_readers.h"
 #include "media/byte_order.h"
 
 namespace {
@@ -51,7 +51,7 @@ std::vector<uint8_t> EncodePixRle(const uint8_t* pixels, size_t count) {
 
 std::vector<uint8_t> EncodePixFile(int width, int height, const uint8_t* pixels, const uint8_t palette[768]) {
   std::vector<uint8_t> file;
-  if (!pixels || width <= 0 || height <= 0 || width > kMaxSurfaceSide || height > kMaxSurfaceSide) return file;
+  if (!pixels || width <= 0 || height <= 0 || width > kMaxPictureSide || height > kMaxPictureSide) return file;
   const size_t count = static_cast<size_t>(width) * static_cast<size_t>(height);
   std::vector<uint8_t> packed = EncodePixRle(pixels, count);
   // Data of exactly width x height bytes is read raw, so packed data must

@@ -6,11 +6,8 @@
 #include <new>
 #include <vector>
 
-#include "gfx/display.h"
-#include "media/data_file.h"
-#include "media/mixer.h"
-#include "media/wave_loader.h"
 #include "media/wave_convert.h"
+#include "media/wave_loader.h"
 #include "platform/audio.h"
 
 EffectBuffer* soundEffects[kEffectSlots];
@@ -20,7 +17,10 @@ namespace {
 const char* const kEffectFiles[kEffectSlots] = {"WURF.WAV",  "REIHEN.WAV", "VIERER.WAV", "GAMEOVER.WAV",
                                                 "START.WAV", "LACH.WAV",   "TSCHAU.WAV"};
 
+EffectListener effectListener = nullptr;
+
 void PlayEffect(int slot) {
+  if (effectListener) effectListener(kEffectFiles[slot]);
   if (!soundEffects[slot]) return;
   if (StartMixerEffect(slot)) {
     char line[48];
@@ -31,36 +31,9 @@ void PlayEffect(int slot) {
 
 }  // namespace
 
-int InitDirectSound() { return OpenMixer() ? 1 : 0; }
+void SetEffectListener(EffectListener listener) { effectListener = listener; }
 
-bool LoadWaveFile(const char* fileName, std::vector<uint8_t>& image, WaveInfo& info) {
-  image.clear();
-  info = WaveInfo{};
-  std::FILE* file = OpenDataFile(fileName);
-  if (!file) {
-    ShowDisplayError(fileName, "Error reading file");
-    return false;
-  }
-  // An effect larger than this is no effect of the game's; it stays silent.
-  if (dataFileSize > kMaxWaveFileBytes) {
-    std::fclose(file);
-    return false;
-  }
-  try {
-    image.resize(dataFileSize);
-  } catch (const std::bad_alloc&) {
-    std::fclose(file);
-    return false;
-  }
-  // A file shorter than its directory says is parsed as far as it goes.
-  image.resize(std::fread(image.data(), 1, image.size(), file));
-  std::fclose(file);
-  if (!ParseWaveImage(image.data(), image.size(), &info.format, &info.data, &info.dataSize, &info.formatSize)) {
-    image.clear();
-    return false;
-  }
-  return true;
-}
+int InitDirectSound() { return OpenMixer() ? 1 : 0; }
 
 void LoadSoundEffect(const char* fileName, int slot) {
   if (slot < 0 || slot >= kEffectSlots) return;

@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include "media/mixer.h"
+
 int InitSoundEffects();
 void ReleaseSoundEffects();
 
@@ -14,3 +16,20 @@ void PlaySoundGameOver();
 void PlaySoundStart();     // a match begins
 void PlaySoundLach();      // two or three rows against the other player
 void PlaySoundTschau();    // four rows against the other player
+
+// Hears every play call, with the effect's file name ("WURF.WAV"), whether
+// or not the effect can sound: tests watch the game's effects through it.
+// Null (the default) hears nothing.
+using EffectListener = void (*)(const char* fileName);
+void SetEffectListener(EffectListener listener);
+
+// ---- the steps of InitSoundEffects, for tests and tools ----
+
+// The effects in their fixed order (WURF, REIHEN, VIERER, GAMEOVER, START,
+// LACH, TSCHAU); null where an effect is silent.
+extern EffectBuffer* soundEffects[kEffectSlots];
+
+// Opens the sound output. 1 when there is one.
+int InitDirectSound();
+// Loads one WAV file into a slot; the slot stays silent on any failure.
+void LoadSoundEffect(const char* fileName, int slot);

@@ -15,14 +15,14 @@ constexpr int kColourSlots = 64 * 64 * 64;  // every 6-bit colour
 
 }  // namespace
 
-bool ReadTgaPicture(PictureBytes file, Picture& picture) {
+bool ReadTgaPicture(PictureBytes file, const ScreenSize& screen, Picture& picture) {
   if (file.size() < kTgaHeaderSize) return false;
   const uint8_t* header = file.data();
   // Other TGA variants (colour-mapped, run-length packed, other depths) would
   // read as noise, so they are not pictures for us.
   if (header[2] != kTrueColourType || header[16] != kBitsPerPixel) return false;
   const int32_t width = ReadLe16(header + 12), height = ReadLe16(header + 14);
-  if (!IsPictureSide(width) || !IsPictureSide(height) || !FitsScreenBuffer(width, height)) return false;
+  if (!IsPictureSide(width) || !IsPictureSide(height) || !FitsScreenBuffer(width, height, screen)) return false;
   const size_t count = static_cast<size_t>(width) * static_cast<size_t>(height);
   // The pixels follow the header at once; id and colour map are not looked at.
   if ((file.size() - kTgaHeaderSize) / 3 < count) return false;

@@ -2,14 +2,9 @@
 
 #include <cstring>
 
+#include "media/byte_order.h"
+
 namespace {
-
-uint32_t ReadU32(const uint8_t* p) {
-  return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 | static_cast<uint32_t>(p[2]) << 16 |
-         static_cast<uint32_t>(p[3]) << 24;
-}
-
-uint16_t ReadU16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | p[1] << 8); }
 
 bool IsTag(const uint8_t* p, const char* tag) { return std::memcmp(p, tag, 4) == 0; }
 
@@ -24,7 +19,7 @@ int ParseWaveImage(const uint8_t* image, size_t imageSize, const uint8_t** forma
   if (!image || imageSize < 12 || !IsTag(image, "RIFF") || !IsTag(image + 8, "WAVE")) return 0;
 
   // The RIFF size must fit in what was read; the walk then stays inside it.
-  uint64_t riffEnd = 8ull + ReadU32(image + 4);
+  uint64_t riffEnd = 8ull + ReadLe32(image + 4);
   if (riffEnd > imageSize) return 0;
 
   bool formatFound = false, dataFound = false, sizeFound = false;
@@ -32,7 +27,7 @@ int ParseWaveImage(const uint8_t* image, size_t imageSize, const uint8_t** forma
   while (pos < riffEnd) {
     if (pos + 8 > imageSize) return 0;
     const uint8_t* chunk = image + pos;
-    uint32_t length = ReadU32(chunk + 4);
+    uint32_t length = ReadLe32(chunk + 4);
     uint64_t body = pos + 8;
     if (body + length > imageSize) return 0;
 
@@ -66,13 +61,13 @@ int ParseWaveImage(const uint8_t* image, size_t imageSize, const uint8_t** forma
 bool ReadWaveFormat(const uint8_t* body, uint32_t size, WaveFormat& out) {
   out = WaveFormat{};
   if (!body || size < 14) return false;
-  out.formatTag = ReadU16(body);
-  out.channels = ReadU16(body + 2);
-  out.samplesPerSec = ReadU32(body + 4);
-  out.avgBytesPerSec = ReadU32(body + 8);
-  out.blockAlign = ReadU16(body + 12);
+  out.formatTag = ReadLe16(body);
+  out.channels = ReadLe16(body + 2);
+  out.samplesPerSec = ReadLe32(body + 4);
+  out.avgBytesPerSec = ReadLe32(body + 8);
+  out.blockAlign = ReadLe16(body + 12);
   if (size >= 16) {
-    out.bitsPerSample = ReadU16(body + 14);
+    out.bitsPerSample = ReadLe16(body + 14);
   } else if (out.channels != 0) {
     // The old 14-byte record has no sample size; a PCM block holds one
     // sample per channel.

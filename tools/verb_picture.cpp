@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "gfx/display.h"
-#include "media/image_loader.h"
+#include "gfx/image_loader.h"
 #include "media/pix_writer.h"
 #include "platform/platform.h"
 #include "platform/png.h"

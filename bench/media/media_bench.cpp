@@ -10,7 +10,7 @@
 #include "gfx/display.h"
 #include "media/archive_writer.h"
 #include "media/data_file.h"
-#include "media/image_loader.h"
+#include "gfx/image_loader.h"
 #include "media/picture_readers.h"
 #include "media/pix_writer.h"
 

@@ -6,7 +6,7 @@
 #include "fuzz/media/fuzz_support.h"
 #include "media/archive_format.h"
 #include "media/data_file.h"
-#include "media/image_loader.h"
+#include "gfx/image_loader.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FuzzInputFile input("DATA.ONE", data, size);

@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "fuzz/media/fuzz_support.h"
-#include "media/image_loader.h"
+#include "gfx/image_loader.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FuzzInputFile input(PICTURE_NAME, data, size);

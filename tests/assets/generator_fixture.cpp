@@ -5,7 +5,7 @@
 #include <map>
 
 #include "gfx/display.h"
-#include "media/image_loader.h"
+#include "gfx/image_loader.h"
 #include "platform/platform.h"
 
 namespace assets_test {

@@ -8,20 +8,8 @@
 #include "game/play_assets.h"
 #include "game/random.h"
 #include "gfx/display.h"
+#include "media/sound_effects.h"
 #include "platform/headless/headless_backend.h"
-
-// The game calls the effects by name; the test executable is linked with
-// --wrap for each, so the calls land here and are recorded.
-#define RECORD_EFFECT(mangled, name) \
-  extern "C" void __wrap_##mangled() { game_test::PlayedEffects().push_back(name); }
-RECORD_EFFECT(_Z13PlaySoundWurfv, "WURF")
-RECORD_EFFECT(_Z15PlaySoundReihenv, "REIHEN")
-RECORD_EFFECT(_Z15PlaySoundViererv, "VIERER")
-RECORD_EFFECT(_Z17PlaySoundGameOverv, "GAMEOVER")
-RECORD_EFFECT(_Z14PlaySoundStartv, "START")
-RECORD_EFFECT(_Z13PlaySoundLachv, "LACH")
-RECORD_EFFECT(_Z15PlaySoundTschauv, "TSCHAU")
-#undef RECORD_EFFECT
 
 namespace game_test {
 namespace {
@@ -68,6 +56,12 @@ void MakeAssets() {
 }
 
 uint8_t CellCode(char c) { return c == '.' ? 0 : static_cast<uint8_t>(c - '0'); }
+
+// Every effect the game plays, by the stem of its file name ("WURF").
+void RecordEffect(const char* fileName) {
+  std::string stem = fileName;
+  PlayedEffects().push_back(stem.substr(0, stem.find('.')));
+}
 
 }  // namespace
 
@@ -136,10 +130,14 @@ void GameTest::SetUp() {
   pauseCheckHook = nullptr;
   platform::headless::SetClock(now);
   lastTickTime = now;
+  SetEffectListener(RecordEffect);
   PlayedEffects().clear();
 }
 
-void GameTest::TearDown() { pauseCheckHook = nullptr; }
+void GameTest::TearDown() {
+  pauseCheckHook = nullptr;
+  SetEffectListener(nullptr);
+}
 
 void GameTest::Step() {
   now += 26;

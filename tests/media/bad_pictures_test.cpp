@@ -1,7 +1,7 @@
 // Damaged or hostile picture files are "not found": result 0, no surface,
 // the caller's palette untouched. (The fuzzers check that nothing is read
 // out of bounds on the way.)
-#include "media/image_loader.h"
+#include "gfx/image_loader.h"
 #include "media/pix_writer.h"
 #include "tests/media/media_test_support.h"
 

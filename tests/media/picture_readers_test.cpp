@@ -1,5 +1,5 @@
 // The TGA, BMP, PCX and PI1 readers, through LoadImageFile.
-#include "media/image_loader.h"
+#include "gfx/image_loader.h"
 #include "tests/media/media_test_support.h"
 
 namespace {

@@ -4,7 +4,7 @@
 #include <filesystem>
 
 #include "gfx/display.h"
-#include "media/image_loader.h"
+#include "gfx/image_loader.h"
 #include "media/picture_readers.h"
 #include "media/pix_writer.h"
 #include "tests/media/media_test_support.h"

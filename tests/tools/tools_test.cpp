@@ -11,7 +11,7 @@
 
 #include "gfx/display.h"
 #include "media/archive_writer.h"
-#include "media/image_loader.h"
+#include "gfx/image_loader.h"
 #include "platform/png.h"
 
 namespace fs = std::filesystem;

@@ -1,20 +1,17 @@
-#include "media/image_loader.h"
+#include "media/picture_file.h"
 
-#include <algorithm>
 #include <cstdio>
-#include <cstring>
 #include <string>
+#include <vector>
 
-#include "gfx/display.h"
 #include "media/data_file.h"
-#include "media/picture_readers.h"
 
 namespace {
 
 // No picture the game can show comes near this; larger files are not read.
 constexpr uint32_t kMaxPictureFileSize = 64u << 20;
 
-using PictureReader = bool (*)(PictureBytes, Picture&);
+using PictureReader = bool (*)(PictureBytes, const ScreenSize&, Picture&);
 
 // The reader is chosen by the first of these texts found anywhere in the
 // capitalised name, in this order; ".GIF" has no reader.
@@ -47,46 +44,21 @@ bool ReadData(std::FILE* stream, std::vector<uint8_t>& bytes) {
   return size == 0 || std::fread(bytes.data(), 1, size, stream) == size;
 }
 
-// Row by row into the surface's top left; a surface smaller than the picture
-// takes what fits. A lost surface cannot be written and keeps what it held.
-void CopyIntoSurface(const Picture& picture, Surface& surface) {
-  if (surface.IsLost()) return;
-  const int width = std::min(picture.width, surface.Width());
-  const int height = std::min(picture.height, surface.Height());
-  for (int y = 0; y < height; ++y) {
-    std::memcpy(surface.Row(y), picture.pixels.data() + static_cast<size_t>(y) * picture.width,
-                static_cast<size_t>(width));
-  }
-}
-
 }  // namespace
 
-bool IsPictureSide(int64_t side) { return side >= 1 && side <= kMaxSurfaceSide; }
+bool IsPictureSide(int64_t side) { return side >= 1 && side <= kMaxPictureSide; }
 
-bool FitsScreenBuffer(int64_t width, int64_t height) {
-  return screenWidth > 0 && screenHeight > 0 && width * height <= int64_t{screenWidth} * screenHeight;
+bool FitsScreenBuffer(int64_t width, int64_t height, const ScreenSize& screen) {
+  return screen.width > 0 && screen.height > 0 && width * height <= int64_t{screen.width} * screen.height;
 }
 
-int8_t LoadImageFile(const char* fileName, Surface** slot, uint8_t* palette) {
-  if (!fileName || !slot) return 0;
+bool ReadPictureFile(const char* fileName, const ScreenSize& screen, Picture& picture) {
+  if (!fileName) return false;
   std::FILE* stream = OpenDataFile(fileName);
-  if (!stream) return 0;
+  if (!stream) return false;
   const PictureReader reader = ChooseReader(fileName);
   std::vector<uint8_t> bytes;
   const bool haveData = reader && ReadData(stream, bytes);
   std::fclose(stream);
-  if (!haveData) return 0;
-
-  // Readers that leave palette entries alone leave the caller's as they were.
-  Picture picture;
-  if (palette) std::memcpy(picture.palette, palette, sizeof picture.palette);
-  if (!reader(PictureBytes(bytes), picture)) return 0;
-
-  if (!*slot) {
-    *slot = CreateSurface(picture.width, picture.height);
-    if (!*slot) return -2;
-  }
-  if (palette) std::memcpy(palette, picture.palette, sizeof picture.palette);
-  CopyIntoSurface(picture, **slot);
-  return 1;
+  return haveData && reader(PictureBytes(bytes), screen, picture);
 }
