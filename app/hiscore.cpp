@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "app/shell.h"
@@ -42,10 +43,35 @@ uint32_t ChecksumOf(const HiscoreEntry* table) {
   return sum;
 }
 
+// Set while the table file is there but may not be read or replaced: the
+// player's scores in it stay as they are, and this run saves nothing.
+bool tableFileLocked = false;
+
+std::string TableFilePath() {
+  const std::string dir = platform::GameDirectory();
+  return dir == "." ? std::string(kFileName) : dir + "/" + kFileName;
+}
+
+// Says once per run why results are not kept; the screen goes on as it is.
+void ReportNotSaved(const char* why) {
+  static bool said = false;
+  if (said) return;
+  said = true;
+  std::fprintf(stderr, "stakkor: %s %s: results are not saved\n", TableFilePath().c_str(), why);
+}
+
 bool WriteTableFile() {
+  const std::string path = TableFilePath();
+  if (tableFileLocked || !platform::MayReplaceFile(path)) {
+    tableFileLocked = true;
+    ReportNotSaved("may not be written");
+    return false;
+  }
   uint8_t bytes[kHiscoreFileBytes];
   EncodeHiscores(bytes);
-  return platform::WriteFileAtomically(kFileName, bytes, sizeof bytes);
+  if (platform::WriteFileAtomically(path, bytes, sizeof bytes)) return true;
+  ReportNotSaved("could not be written");
+  return false;
 }
 
 void FillDefaultTable() {
@@ -127,9 +153,19 @@ void WriteDefaultHiscores() {
 
 void LoadHiscores() {
   std::vector<uint8_t> bytes;
-  if (!platform::ReadWholeFile(kFileName, bytes, 64 * 1024) || !DecodeHiscores(bytes.data(), bytes.size())) {
-    WriteDefaultHiscores();
+  switch (platform::ReadFileStart(TableFilePath(), bytes, kHiscoreFileBytes)) {
+    case platform::FileStart::Refused:
+      // Shown as the default table, but the file keeps the player's scores.
+      tableFileLocked = true;
+      ReportNotSaved("may not be read");
+      FillDefaultTable();
+      return;
+    case platform::FileStart::Missing: break;
+    case platform::FileStart::Read:
+      if (DecodeHiscores(bytes.data(), bytes.size())) return;
+      break;
   }
+  WriteDefaultHiscores();
 }
 
 void SaveHiscores() { WriteTableFile(); }

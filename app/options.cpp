@@ -9,6 +9,7 @@
 
 int32_t controlLayout[2] = {0, 0};
 uint8_t musicOff = 0;
+uint8_t musicOffChoice = 0;
 
 namespace {
 
@@ -34,18 +35,18 @@ bool ScanInt(const char*& text, int32_t& value) {
 
 void ReadOptions() {
   controlLayout[0] = controlLayout[1] = 0;
-  musicOff = 0;
+  musicOff = musicOffChoice = 0;
   const std::optional<std::string> stored = platform::ReadOptionValue(kOptionsKey, kOptionsValue);
   // A value too long for the buffer is not read at all.
   if (!stored || stored->size() + 1 > kOptionsBuffer) return;
   const char* text = stored->c_str();
   int32_t third = 0;
   if (!ScanInt(text, controlLayout[0]) || !ScanInt(text, controlLayout[1]) || !ScanInt(text, third)) return;
-  musicOff = static_cast<uint8_t>(third & 0xFF);
+  musicOff = musicOffChoice = static_cast<uint8_t>(third & 0xFF);
 }
 
 void WriteOptions() {
   char text[48];
-  std::snprintf(text, sizeof text, "%d %d %d", controlLayout[0], controlLayout[1], static_cast<unsigned>(musicOff));
+  std::snprintf(text, sizeof text, "%d %d %d", controlLayout[0], controlLayout[1], static_cast<unsigned>(musicOffChoice));
   platform::WriteOptionValue(kOptionsKey, kOptionsValue, text);
 }

@@ -9,6 +9,7 @@
 #include "game/player_state.h"
 #include "gfx/display.h"
 #include "gfx/font.h"
+#include "media/mixer.h"
 #include "media/music.h"
 #include "platform/keys.h"
 
@@ -41,15 +42,18 @@ void Pause() {
 }
 
 void SwitchMusic() {
-  if (musicOff) {
+  if (!MixerOpen()) {
+    // No sound device: nothing can play, but the player's choice is kept.
+    musicOffChoice = musicOffChoice ? 0 : 1;
+  } else if (musicOff) {
     if (StartMusic("MUSIC.MDS", 1)) {
-      musicOff = 0;
+      musicOff = musicOffChoice = 0;
     } else {
       ReportMusicFailure();
     }
   } else {
     StopMusic();
-    musicOff = 1;
+    musicOff = musicOffChoice = 1;
   }
   WaitUntilUp({VK_F8});
 }

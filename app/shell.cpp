@@ -14,7 +14,11 @@ void MainWindowProc(const Message& message) {
   switch (message.message) {
     case WM_DESTROY:
       quitRequested = 1;
-      if (musicOff == 0) StopMusic();
+      if (musicOff == 0) {
+        StopMusic();
+        // Off until F8 brings it back; the player's stored choice is kept.
+        musicOff = 1;
+      }
       if (closing) SaveOptionsAndRelease();
       break;
     case WM_ACTIVATEAPP:

@@ -1,5 +1,8 @@
 #include "app/win_main.h"
 
+#include <cstdio>
+#include <string>
+
 #include "app/hiscore.h"
 #include "app/match.h"
 #include "app/match_result.h"
@@ -11,12 +14,39 @@
 #include "game/match_flags.h"
 #include "game/random.h"
 #include "gfx/display.h"
+#include "media/mixer.h"
 #include "media/music.h"
 #include "platform/platform.h"
 
 namespace {
 
 constexpr char kMusicFile[] = "MUSIC.MDS";
+constexpr char kArchive[] = "DATA.ONE";
+
+// The game's data is there when the installed data directory is, or when
+// the player's own directory holds the archive. Otherwise one message names
+// the places looked in, instead of a box for every file that is missing.
+bool DataFound() {
+  const std::string gameDirectory = platform::GameDirectory();
+  const std::string installed = platform::InstalledDataDirectory();
+  if (platform::IsDirectory(installed) || platform::IsRegularFile(gameDirectory + "/" + kArchive)) return true;
+  const std::string text = "The game's data files were not found.\n\nLooked in:\n  " + gameDirectory + "\n  " +
+                           (installed.empty() ? std::string("(the program's own folder is unknown)") : installed) +
+                           "\n\nInstall the game again, or set STAKKOR_DATA_DIR to the folder that holds " +
+                           kArchive + " and " + kMusicFile + ".";
+  platform::ShowMessageBox(text.c_str(), "Stakkor", platform::BoxButtons::Ok);
+  return false;
+}
+
+// Without a sound device the game runs silent: said once here, no box.
+void StartMusicIfWanted() {
+  if (!MixerOpen()) {
+    std::fprintf(stderr, "stakkor: no sound device: playing without sound\n");
+    musicOff = 1;
+    return;
+  }
+  StartMusicIfWanted();
+}
 
 void RunMatches() {
   while (!quitRequested) {
@@ -55,10 +85,11 @@ void ReportMusicFailure() {
     platform::PostQuitMessage(0);
   }
   platform::ShowPointer(false);
-  musicOff = 1;
+  musicOff = 1;  // for this run: the stored choice stays the player's
 }
 
 int WinMain() {
+  if (!DataFound()) return 1;
   wasDeactivated = 0;
   english = (platform::UserLanguageId() & 0x3FF) == 7 ? 0 : 1;
   closing = 0;

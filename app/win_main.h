@@ -2,9 +2,10 @@
 // the player quits, the closing logo and shutdown.
 #pragma once
 
-// Runs the whole game; returns the exit code (0).
+// Runs the whole game; returns the exit code (0, or 1 when the game's data
+// cannot be found).
 int WinMain();
 
 // Tells the player that the music cannot be played. OK goes on without
-// music; Cancel also ends the run. Either way the music option goes off.
+// music; Cancel also ends the run. Either way the music is off for this run.
 void ReportMusicFailure();

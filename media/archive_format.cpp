@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "media/byte_order.h"
+#include "platform/platform.h"
 
 bool NamesMatch(const char* a, size_t aLength, const char* b, size_t bLength) {
   if (aLength != bLength) return false;
@@ -29,7 +30,7 @@ void Reset(ArchiveReader& reader) {
 
 bool OpenArchive(const char* path, ArchiveReader& reader) {
   Reset(reader);
-  std::FILE* file = std::fopen(path, "rb");
+  std::FILE* file = platform::OpenRegularFile(path);
   if (!file) return false;
   // The length bounds every member. It is taken before the first read, so
   // that the header and the directory are read once, straight on.

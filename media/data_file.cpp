@@ -27,11 +27,10 @@ std::FILE* Failed() {
   return nullptr;
 }
 
-// A file on disk with its length, standing at its start. A directory opens
-// without complaint on this system but cannot be read, so it counts as
-// missing.
+// A file on disk with its length, standing at its start. Only a regular
+// file counts: a directory, a named pipe or a device is missing.
 std::FILE* OpenLooseFile(const char* path) {
-  std::FILE* file = std::fopen(path, "rb");
+  std::FILE* file = platform::OpenRegularFile(path);
   if (!file) return nullptr;
   long length = -1;
   if (std::fseek(file, 0, SEEK_END) == 0) length = std::ftell(file);
@@ -61,6 +60,57 @@ void SearchDirectory(const std::string& directory, const char* wanted, size_t wa
       // The path as listed: on a case-sensitive file system only that opens.
       std::memcpy(nameBuffer, path.c_str(), path.size() + 1);
       fileSearchDone = true;
+    }
+  }
+}
+
+std::string PathInPlace(const std::string& place, const char* name) {
+  if (name[0] == '/' || place.empty()) return name;  // a full path is the same in every place
+  return place == "." ? std::string(name) : place + "/" + name;
+}
+
+std::vector<std::string> DataPlaces() {
+  std::vector<std::string> places{platform::GameDirectory()};
+  const std::string installed = platform::InstalledDataDirectory();
+  if (!installed.empty() && !platform::SameDirectory(installed, places[0])) places.push_back(installed);
+  return places;
+}
+
+// The installed data does not change while the game runs: its tree is walked
+// once, the first time a name is not found loose or in its archives there,
+// and later lookups read the list of files that walk made.
+void ListTree(const std::string& directory, std::vector<std::string>& files, int depth) {
+  std::vector<platform::DirectoryEntry> entries;
+  if (!platform::ListDirectory(directory, entries)) return;
+  for (const platform::DirectoryEntry& entry : entries) {
+    const std::string path = directory + "/" + entry.name;
+    if (path.size() >= kNameBufferSize) continue;
+    if (entry.isDirectory) {
+      if (depth < kMaxSearchDepth) ListTree(path, files, depth + 1);
+    } else {
+      files.push_back(path);
+    }
+  }
+}
+
+void FindInInstalledTree(const std::string& directory, char* nameBuffer) {
+  static std::string listedDirectory;
+  static std::vector<std::string> files;
+  static bool listed = false;
+  if (!listed || listedDirectory != directory) {
+    files.clear();
+    ListTree(directory, files, 0);
+    listedDirectory = directory;
+    listed = true;
+  }
+  const size_t wantedLength = std::strlen(nameBuffer);
+  for (const std::string& path : files) {
+    const size_t slash = path.rfind('/');
+    const char* base = path.c_str() + slash + 1;
+    if (NamesMatch(base, path.size() - slash - 1, nameBuffer, wantedLength)) {
+      std::memcpy(nameBuffer, path.c_str(), path.size() + 1);
+      fileSearchDone = true;
+      return;
     }
   }
 }
@@ -101,19 +151,36 @@ void FindFileInTree(const char* directory, char* nameBuffer) {
 
 std::FILE* OpenDataFile(const char* name) {
   if (!name) return Failed();
-  if (std::FILE* file = OpenLooseFile(name)) return file;
-  for (const char* archive : kArchiveNames) {
-    if (std::FILE* member = OpenArchiveMember(archive, name)) return member;
-  }
   const size_t length = std::strlen(name);
-  if (length < kNameBufferSize) {
+  const std::vector<std::string> places = DataPlaces();
+  for (size_t p = 0; p < places.size(); ++p) {
+    const std::string& place = places[p];
+    if (std::FILE* file = OpenLooseFile(PathInPlace(place, name).c_str())) return file;
+    for (const char* archive : kArchiveNames) {
+      if (std::FILE* member = OpenArchiveMember(PathInPlace(place, archive).c_str(), name)) return member;
+    }
+    if (length >= kNameBufferSize) continue;
     char nameBuffer[kNameBufferSize];
     std::memcpy(nameBuffer, name, length + 1);
     fileSearchDone = false;
-    FindFileInTree(".", nameBuffer);
+    if (p == 0) {
+      // Only the player's own directory is walked on every lookup.
+      FindFileInTree(place.c_str(), nameBuffer);
+    } else {
+      FindInInstalledTree(place, nameBuffer);
+    }
     if (fileSearchDone) {
       if (std::FILE* file = OpenLooseFile(nameBuffer)) return file;
     }
   }
   return Failed();
+}
+
+std::string FindGameFile(const char* name) {
+  if (!name) return {};
+  for (const std::string& place : DataPlaces()) {
+    const std::string path = PathInPlace(place, name);
+    if (platform::IsRegularFile(path)) return path;
+  }
+  return PathInPlace(platform::GameDirectory(), name);
 }

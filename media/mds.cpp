@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "media/byte_order.h"
+#include "media/data_file.h"
 #include "media/file_error.h"
 #include "media/midi_stream.h"
 #include "platform/audio.h"
@@ -161,8 +162,8 @@ int MdsOpenImage(const uint8_t* bytes, size_t size, MdsHandle** handle) {
 int MdsOpen(const char* fileName, MdsHandle** handle) {
   *handle = nullptr;
   std::vector<uint8_t> image;
-  if (!platform::ReadWholeFile(fileName, image, kMaxMdsFileBytes)) {
-    ShowFileError(fileName, "Error loading file");
+  if (!fileName || !platform::ReadWholeFile(FindGameFile(fileName), image, kMaxMdsFileBytes)) {
+    ShowFileError(fileName ? fileName : "", "Error loading file");
     return kMdsCannotOpen;
   }
   return MdsOpenImage(image.data(), image.size(), handle);

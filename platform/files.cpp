@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 
 #include "platform/platform.h"
 
@@ -23,19 +24,6 @@ bool WriteAll(int fd, const uint8_t* data, size_t size) {
     }
     data += n;
     size -= static_cast<size_t>(n);
-  }
-  return true;
-}
-
-bool MakeDirectories(const std::string& path) {
-  std::string partial;
-  size_t start = 0;
-  while (start <= path.size()) {
-    size_t slash = path.find('/', start);
-    if (slash == std::string::npos) slash = path.size();
-    partial = path.substr(0, slash);
-    if (!partial.empty() && ::mkdir(partial.c_str(), 0755) != 0 && errno != EEXIST) return false;
-    start = slash + 1;
   }
   return true;
 }
@@ -73,7 +61,77 @@ std::optional<std::string> OptionFilePath(const std::string& keyPath, const std:
   return ConfigHome() + relative + "/" + valueName;
 }
 
+// Opens a file for reading only when it is a regular file. The open itself
+// does not block: a named pipe in place of a data file would otherwise hold
+// the game inside open() for good, clock and all. Sets errno on failure.
+int OpenRegularDescriptor(const std::string& path) {
+  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+  if (fd < 0) return -1;
+  struct stat info;
+  if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+    ::close(fd);
+    errno = ENOENT;  // anything but a file counts as missing
+    return -1;
+  }
+  // Reads of a regular file never block; the flag goes for good measure.
+  ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+  return fd;
+}
+
+// Reads until `size` bytes or the end of the file; -1 on a read error.
+ssize_t ReadUpTo(int fd, uint8_t* data, size_t size) {
+  size_t done = 0;
+  while (done < size) {
+    ssize_t n = ::read(fd, data + done, size - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return -1;
+    if (n == 0) break;
+    done += static_cast<size_t>(n);
+  }
+  return static_cast<ssize_t>(done);
+}
+
+// A save killed between writing its temporary file and the rename leaves
+// "<name>.tmp-XXXXXX" behind. Ours that are older than a minute are
+// stale: no save takes that long, so none of them is being written now.
+void RemoveStaleTemporaries(const std::string& path) {
+  const size_t slash = path.rfind('/');
+  const std::string dir = slash == std::string::npos ? "." : path.substr(0, slash == 0 ? 1 : slash);
+  const std::string prefix = path.substr(slash == std::string::npos ? 0 : slash + 1) + ".tmp-";
+  DIR* listing = ::opendir(dir.c_str());
+  if (!listing) return;
+  const time_t now = ::time(nullptr);
+  while (dirent* entry = ::readdir(listing)) {
+    const std::string name = entry->d_name;
+    if (name.size() != prefix.size() + 6 || name.compare(0, prefix.size(), prefix) != 0) continue;
+    const std::string full = dir + "/" + name;
+    struct stat info;
+    if (::lstat(full.c_str(), &info) == 0 && S_ISREG(info.st_mode) && now - info.st_mtime > 60) {
+      ::unlink(full.c_str());
+    }
+  }
+  ::closedir(listing);
+}
+
 }  // namespace
+
+bool MakeDirectories(const std::string& path) {
+  std::string partial;
+  size_t start = 0;
+  while (start <= path.size()) {
+    size_t slash = path.find('/', start);
+    if (slash == std::string::npos) slash = path.size();
+    partial = path.substr(0, slash);
+    if (!partial.empty() && ::mkdir(partial.c_str(), 0755) != 0 && errno != EEXIST) return false;
+    start = slash + 1;
+  }
+  return true;
+}
+
+bool IsDirectory(const std::string& path) {
+  struct stat info;
+  return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
 
 bool WriteFileAtomically(const std::string& path, const void* data, size_t size) {
   std::string temp = path + ".tmp-XXXXXX";
@@ -82,7 +140,10 @@ bool WriteFileAtomically(const std::string& path, const void* data, size_t size)
   bool ok = WriteAll(fd, static_cast<const uint8_t*>(data), size) && ::fsync(fd) == 0;
   ok = (::fchmod(fd, 0644) == 0) && ok;
   ok = (::close(fd) == 0) && ok;
-  if (ok && ::rename(temp.c_str(), path.c_str()) == 0) return true;
+  if (ok && ::rename(temp.c_str(), path.c_str()) == 0) {
+    RemoveStaleTemporaries(path);
+    return true;
+  }
   ::unlink(temp.c_str());
   return false;
 }
@@ -126,24 +187,59 @@ bool ListDirectory(const std::string& path, std::vector<DirectoryEntry>& entries
 
 bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes, size_t limit) {
   bytes.clear();
-  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  int fd = OpenRegularDescriptor(path);
   if (fd < 0) return false;
   struct stat info;
-  if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || static_cast<uint64_t>(info.st_size) > limit) {
+  if (::fstat(fd, &info) != 0 || static_cast<uint64_t>(info.st_size) > limit) {
     ::close(fd);
     return false;
   }
   bytes.resize(static_cast<size_t>(info.st_size));
-  size_t done = 0;
-  while (done < bytes.size()) {
-    ssize_t n = ::read(fd, bytes.data() + done, bytes.size() - done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) break;
-    done += static_cast<size_t>(n);
-  }
+  const ssize_t got = ReadUpTo(fd, bytes.data(), bytes.size());
   ::close(fd);
-  bytes.resize(done);
-  return true;
+  // A read error keeps what came before it, as a short file would.
+  bytes.resize(got < 0 ? 0 : static_cast<size_t>(got));
+  return got >= 0;
+}
+
+FileStart ReadFileStart(const std::string& path, std::vector<uint8_t>& bytes, size_t count) {
+  bytes.clear();
+  int fd = OpenRegularDescriptor(path);
+  if (fd < 0) return errno == EACCES || errno == EPERM || errno == EIO ? FileStart::Refused : FileStart::Missing;
+  bytes.resize(count);
+  const ssize_t got = ReadUpTo(fd, bytes.data(), bytes.size());
+  ::close(fd);
+  if (got < 0) {
+    bytes.clear();
+    return FileStart::Refused;
+  }
+  bytes.resize(static_cast<size_t>(got));
+  return FileStart::Read;
+}
+
+std::FILE* OpenRegularFile(const std::string& path) {
+  int fd = OpenRegularDescriptor(path);
+  if (fd < 0) return nullptr;
+  std::FILE* file = ::fdopen(fd, "rb");
+  if (!file) ::close(fd);
+  return file;
+}
+
+bool IsRegularFile(const std::string& path) {
+  struct stat info;
+  return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
+bool MayReplaceFile(const std::string& path) {
+  struct stat info;
+  if (::lstat(path.c_str(), &info) != 0) return errno == ENOENT;
+  return ::access(path.c_str(), W_OK) == 0;
+}
+
+bool SameDirectory(const std::string& a, const std::string& b) {
+  struct stat infoA, infoB;
+  if (::stat(a.c_str(), &infoA) != 0 || ::stat(b.c_str(), &infoB) != 0) return a == b;
+  return infoA.st_dev == infoB.st_dev && infoA.st_ino == infoB.st_ino;
 }
 
 uint16_t UserLanguageId() {

@@ -72,45 +72,6 @@ void ConvertFrame(const uint8_t* pixels, int pitch, const uint32_t palette[256],
 
 using detail::ActiveImpl;
 
-std::optional<std::string> ParseLaunchOptions(int argc, char** argv, LaunchOptions& out) {
-  for (int i = 1; i < argc; ++i) {
-    std::string arg = argv[i];
-    auto value = [&]() -> std::optional<std::string> {
-      if (i + 1 >= argc) return std::nullopt;
-      return std::string(argv[++i]);
-    };
-    if (arg == "--headless") {
-      out.backend = Backend::Headless;
-    } else if (arg == "--window") {
-      out.window = true;
-    } else if (arg == "--script") {
-      auto v = value();
-      if (!v) return "--script needs a file";
-      out.scriptPath = *v;
-    } else if (arg == "--audio-log") {
-      auto v = value();
-      if (!v) return "--audio-log needs a file";
-      out.audioLogPath = *v;
-    } else if (arg == "--max-ms") {
-      auto v = value();
-      char* end = nullptr;
-      if (!v || v->empty()) return "--max-ms needs a number of milliseconds";
-      unsigned long n = std::strtoul(v->c_str(), &end, 10);
-      if (*end != '\0' || n > 0xFFFFFFFFul) return "--max-ms needs a number of milliseconds";
-      out.maxMs = static_cast<uint32_t>(n);
-    } else {
-      return "unknown option: " + arg;
-    }
-  }
-  if (out.backend == Backend::Headless && out.scriptPath.empty()) {
-    return "--headless needs --script FILE";
-  }
-  if (out.backend == Backend::Sdl && (!out.scriptPath.empty() || out.maxMs || !out.audioLogPath.empty())) {
-    return "--script, --max-ms and --audio-log go with --headless";
-  }
-  return std::nullopt;
-}
-
 void Start(const LaunchOptions& options) {
   if (options.backend == Backend::Headless) {
     headless::Start(options);

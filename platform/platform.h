@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
 #include <functional>
 #include <optional>
 #include <string>
@@ -30,14 +31,18 @@ enum class Backend { Sdl, Headless };
 
 // Options of the platform layer taken from the command line.
 struct LaunchOptions {
+  bool help = false;            // --help: show the usage and end
+  bool version = false;         // --version: show the version and end
   Backend backend = Backend::Sdl;
   bool window = false;          // sdl: start in a window instead of fullscreen
+  bool fullscreen = false;      // sdl: asked for fullscreen (the default) by name
   std::string scriptPath;       // headless: the script to run
   std::optional<uint32_t> maxMs;  // headless: end the run when the clock gets here
   std::string audioLogPath;     // headless: log of effects and music buffers
 };
 
-// Parses the platform's own flags. Returns an error text for a bad command line.
+// Parses the command line (long options in any order, "--name=value" or
+// "--name value"). Returns an error text for a bad command line.
 std::optional<std::string> ParseLaunchOptions(int argc, char** argv, LaunchOptions& out);
 
 // Starts the chosen backend. For headless runs this reads the script; a bad
@@ -133,6 +138,52 @@ bool ListDirectory(const std::string& path, std::vector<DirectoryEntry>& entries
 // A whole file read into memory, for readers that want the bytes at once.
 // Fails for files larger than `limit`.
 bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes, size_t limit);
+
+// Makes a directory and every missing one above it. False when one cannot
+// be made.
+bool MakeDirectories(const std::string& path);
+
+// Is there a directory (or a link to one) at `path`?
+bool IsDirectory(const std::string& path);
+
+// ---- where the game's files live ----------------------------------------
+//
+// The old game found everything in its own folder. Here two places stand
+// for it, searched in this order: the player's game directory, then the
+// installed data directory.
+
+// The player's game directory: loose files put there win over the installed
+// data; the hiscore table and replays are kept there. sdl:
+// ${XDG_DATA_HOME:-~/.local/share}/stakkor, made on first use. headless:
+// the current directory, where a scripted run finds its data.
+std::string GameDirectory();
+
+// Where the installed data lives (DATA.ONE, MUSIC.MDS): $STAKKOR_DATA_DIR
+// when set, else the data folder found from the program's own location
+// (<prefix>/share/games/stakkor for an installed game, the same place in
+// the build tree). The path is given whether or not it exists.
+std::string InstalledDataDirectory();
+
+// Opens a file for reading, standing at its start, only when it is a regular
+// file: a directory, a named pipe or a device counts as missing, and the
+// opening never blocks. Null when missing or unreadable.
+std::FILE* OpenRegularFile(const std::string& path);
+bool IsRegularFile(const std::string& path);
+
+// The first `count` bytes of a regular file (fewer when it is shorter).
+enum class FileStart {
+  Read,     // `bytes` holds what the file starts with
+  Missing,  // no file there, or not a regular file
+  Refused,  // the file is there but may not be read
+};
+FileStart ReadFileStart(const std::string& path, std::vector<uint8_t>& bytes, size_t count);
+
+// May the file at `path` be replaced by a new one? True when there is none
+// yet or it is writable for us: a read-only file is left alone.
+bool MayReplaceFile(const std::string& path);
+
+// Are both paths the same directory (compared by the file system, not by text)?
+bool SameDirectory(const std::string& a, const std::string& b);
 
 // The user's primary language as a Windows language id (German = 7 in the
 // low 10 bits). Taken from LC_ALL, LC_MESSAGES or LANG.

@@ -149,6 +149,12 @@ bool WritePngRgb(const std::string& path, const RgbPicture& picture) {
                   nullptr);
 }
 
+bool WritePngRgba(const std::string& path, const RgbaPicture& picture) {
+  if (picture.rgba.size() != static_cast<size_t>(picture.width) * picture.height * 4) return false;
+  return WritePng(path, picture.width, picture.height, PNG_COLOR_TYPE_RGB_ALPHA, picture.rgba.data(),
+                  picture.width * 4, nullptr);
+}
+
 bool WritePngIndexed(const std::string& path, const IndexedPicture& picture) {
   if (picture.pixels.size() != static_cast<size_t>(picture.width) * picture.height) return false;
   if (picture.palette.empty() || picture.palette.size() % 3 != 0 || picture.palette.size() > 768) return false;

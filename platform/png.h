@@ -22,7 +22,16 @@ struct IndexedPicture {
   std::vector<uint8_t> palette;   // red, green, blue per entry; up to 256 entries
 };
 
+// A picture of 8-bit colour with coverage: 4 bytes a pixel (red, green,
+// blue, alpha), rows from the top.
+struct RgbaPicture {
+  int width = 0;
+  int height = 0;
+  std::vector<uint8_t> rgba;
+};
+
 bool WritePngRgb(const std::string& path, const RgbPicture& picture);
+bool WritePngRgba(const std::string& path, const RgbaPicture& picture);
 bool WritePngIndexed(const std::string& path, const IndexedPicture& picture);
 
 // Any PNG, turned into 8-bit RGB.

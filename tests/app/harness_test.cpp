@@ -47,10 +47,40 @@ TEST_F(HarnessTest, ABadScriptStopsBeforeTheGameWithFileAndLine) {
   EXPECT_FALSE(fs::exists(dir + "/HISCORE.DAT"));
 }
 
-TEST_F(HarnessTest, BadCommandLinesAreRefused) {
-  std::string command = std::string(STAKKOR_PROGRAM) + " --headless >/dev/null 2>&1";
+TEST_F(HarnessTest, TheCommandLineAnswersAsAnyLinuxProgram) {
+  auto run = [&](const std::string& args) {
+    std::string command = "cd " + dir + " && " + STAKKOR_PROGRAM + " " + args + " >out.txt 2>err.txt";
+    int status = std::system(command.c_str());
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  };
+  EXPECT_EQ(run("--help"), 0);
+  EXPECT_EQ(Read("out.txt").rfind("usage: stakkor", 0), 0u) << Read("out.txt");
+  EXPECT_NE(Read("out.txt").find("--fullscreen"), std::string::npos);
+  EXPECT_EQ(run("--version"), 0);
+  EXPECT_EQ(Read("out.txt"), std::string("stakkor ") + STAKKOR_VERSION + "\n");
+  // Wrong: usage on standard error, status 2, and the game never starts.
+  for (const char* bad : {"--headless", "--fast", "--script x", "--max-ms 12x", "--max-ms", "-q", "extra"}) {
+    EXPECT_EQ(run(bad), 2) << bad;
+    EXPECT_NE(Read("err.txt").find("usage: stakkor"), std::string::npos) << bad;
+    EXPECT_EQ(Read("out.txt"), "") << bad;
+  }
+  EXPECT_NE(Read("err.txt").find("unexpected argument \"extra\""), std::string::npos);
+  // Values after '=' as well as after a space.
+  std::ofstream(dir + "/run.txt") << "10 dump d.json\n";
+  EXPECT_EQ(run("--headless --script=run.txt --max-ms=20"), 3);
+}
+
+TEST_F(HarnessTest, MissingDataIsOneMessageNamingThePlacesSearched) {
+  std::ofstream(dir + "/run.txt") << "5000 dump d.json\n";
+  std::string command = "cd " + dir + " && XDG_CONFIG_HOME=" + dir + " STAKKOR_DATA_DIR=" + dir +
+                        "/not-there " + STAKKOR_PROGRAM + " --headless --script run.txt --max-ms 6000 >out.txt 2>err.txt";
   int status = std::system(command.c_str());
-  EXPECT_EQ(WEXITSTATUS(status), 2);
+  EXPECT_EQ(WEXITSTATUS(status), 1);
+  const std::string errors = Read("err.txt");
+  EXPECT_EQ(errors.rfind("[Stakkor] The game's data files were not found.", 0), 0u) << errors;
+  EXPECT_NE(errors.find(dir + "/not-there"), std::string::npos) << errors;
+  EXPECT_EQ(errors.find("[Error"), std::string::npos) << errors;  // not a box per file
+  EXPECT_EQ(errors.find("[", 1), std::string::npos) << errors;
 }
 
 TEST_F(HarnessTest, MaxMsEndsTheRunWithItsOutputsWritten) {

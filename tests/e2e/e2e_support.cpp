@@ -260,7 +260,10 @@ int RunProgram(const std::string& dir, const std::string& program, const std::st
   const unsigned long maxMs = options.maxMs ? options.maxMs : last + 20000;
   std::string flags = " --headless --script run.txt --max-ms " + std::to_string(maxMs);
   if (!options.audioLog.empty()) flags += " --audio-log '" + options.audioLog + "'";
-  const std::string command = "cd '" + dir + "' && XDG_CONFIG_HOME='" + dir + "' LC_ALL='" + options.language +
+  // The run's directory is both places of the game's files, so only the
+  // test's own data is found there.
+  const std::string command = "cd '" + dir + "' && XDG_CONFIG_HOME='" + dir + "' STAKKOR_DATA_DIR='" + dir +
+                              "' LC_ALL='" + options.language +
                               "' LANG='" + options.language + "' '" + program + "' " + args + flags +
                               " >out.txt 2>err.txt";
   const int status = std::system(command.c_str());

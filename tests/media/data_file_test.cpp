@@ -1,9 +1,12 @@
 // Finding data files: loose, in the archives in their order, in the tree.
+#include <sys/stat.h>
+
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 
 #include "media/data_file.h"
+#include "platform/platform.h"
 #include "tests/media/media_test_support.h"
 
 namespace fs = std::filesystem;
@@ -97,6 +100,86 @@ TEST_F(DataFileTest, TreeSearchNeverFollowsLinksAndIsBounded) {
   fs::create_directories(deep);
   WriteFile(deep + "/DEEP.PIX", {1});
   EXPECT_EQ(Search("DEEP.PIX"), "DEEP.PIX");
+}
+
+// The game directory is the current one (headless); the installed data
+// directory is a folder beside it, named by STAKKOR_DATA_DIR.
+class TwoPlacesTest : public MediaTest {
+ protected:
+  void SetUp() override {
+    MediaTest::SetUp();
+    fs::create_directories("game");
+    fs::create_directories("installed");
+    installed_ = (dir_ / "installed").string();
+    ::setenv("STAKKOR_DATA_DIR", installed_.c_str(), 1);
+    fs::current_path("game");
+  }
+  void TearDown() override {
+    ::unsetenv("STAKKOR_DATA_DIR");
+    MediaTest::TearDown();
+  }
+  std::string installed_;
+};
+
+TEST_F(TwoPlacesTest, ThePlayersLooseFileWinsOverTheInstalledArchive) {
+  WriteFile(installed_ + "/DATA.ONE", MakeArchive({{"FONT1.PIX", {7, 7}}, {"HINTER.PIX", {8}}}));
+  WriteFile(installed_ + "/MUSIC.MDS", {1});
+  WriteFile("FONT1.PIX", {1, 2, 3});
+  EXPECT_EQ(ReadOpened("FONT1.PIX"), (Bytes{1, 2, 3}));
+  // Not in the player's directory: the installed archive serves it.
+  EXPECT_EQ(ReadOpened("hinter.pix"), Bytes{8});
+  // So does an archive of the player's own, before the installed one.
+  WriteFile("DATA.ONE", MakeArchive({{"HINTER.PIX", {9}}}));
+  EXPECT_EQ(ReadOpened("HINTER.PIX"), Bytes{9});
+  // The music is a loose file of either place, the player's first.
+  EXPECT_EQ(FindGameFile("MUSIC.MDS"), installed_ + "/MUSIC.MDS");
+  WriteFile("MUSIC.MDS", {2});
+  EXPECT_EQ(FindGameFile("MUSIC.MDS"), "MUSIC.MDS");
+}
+
+TEST_F(TwoPlacesTest, NothingOutsideThePlayersDirectoryIsSearched) {
+  // Beside and above the game directory: never found.
+  WriteFile("../ABOVE.PIX", {1});
+  fs::create_directories("../elsewhere");
+  WriteFile("../elsewhere/BESIDE.PIX", {1});
+  fs::create_directories(installed_ + "/extra");
+  WriteFile(installed_ + "/extra/MORE.PIX", {5});
+  EXPECT_EQ(OpenDataFile("ABOVE.PIX"), nullptr);
+  EXPECT_EQ(OpenDataFile("BESIDE.PIX"), nullptr);
+  // Below it, and below the installed data: found by the tree search.
+  fs::create_directories("mine/art");
+  WriteFile("mine/art/OWN.PIX", {4});
+  EXPECT_EQ(ReadOpened("own.pix"), Bytes{4});
+  EXPECT_EQ(ReadOpened("MORE.PIX"), Bytes{5});
+}
+
+TEST_F(TwoPlacesTest, TheInstalledTreeIsWalkedOnce) {
+  fs::create_directories(installed_ + "/sub");
+  WriteFile(installed_ + "/sub/FIRST.PIX", {1});
+  EXPECT_EQ(ReadOpened("FIRST.PIX"), Bytes{1});
+  // The installed data does not change while the game runs: a file put
+  // there later is not seen, since the tree is not walked again.
+  WriteFile(installed_ + "/sub/LATER.PIX", {2});
+  EXPECT_EQ(OpenDataFile("LATER.PIX"), nullptr);
+  // The player's own directory is walked on every lookup.
+  fs::create_directories("sub");
+  WriteFile("sub/LATER.PIX", {3});
+  EXPECT_EQ(ReadOpened("LATER.PIX"), Bytes{3});
+}
+
+TEST_F(TwoPlacesTest, ANamedPipeOrADirectoryInPlaceOfAFileIsMissing) {
+  // A pipe would block open() for good; it counts as missing, so the
+  // installed archive serves the name.
+  WriteFile(installed_ + "/DATA.ONE", MakeArchive({{"FONT1.PIX", {6}}}));
+  ASSERT_EQ(::mkfifo("FONT1.PIX", 0644), 0);
+  EXPECT_EQ(ReadOpened("FONT1.PIX"), Bytes{6});
+  ASSERT_EQ(::mkfifo("DATA.ONE", 0644), 0);
+  EXPECT_EQ(ReadOpened("FONT1.PIX"), Bytes{6});
+  ASSERT_EQ(::mkfifo("MUSIC.MDS", 0644), 0);
+  EXPECT_EQ(FindGameFile("MUSIC.MDS"), "MUSIC.MDS");  // named, but not a file to read
+  std::vector<uint8_t> bytes;
+  EXPECT_FALSE(platform::ReadWholeFile("MUSIC.MDS", bytes, 1024));
+  EXPECT_EQ(platform::ReadFileStart("MUSIC.MDS", bytes, 16), platform::FileStart::Missing);
 }
 
 }  // namespace

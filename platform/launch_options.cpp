@@ -1,0 +1,84 @@
+// The command line of the game, read with getopt_long as any Linux program's.
+#include <getopt.h>
+
+#include <cstdlib>
+
+#include "platform/platform.h"
+
+namespace platform {
+namespace {
+
+enum OptionCode : int {
+  kWindow = 'w',
+  kFullscreen = 'f',
+  kHelp = 'h',
+  kVersion = 'V',
+  kHeadless = 1000,
+  kScript,
+  kMaxMs,
+  kAudioLog,
+};
+
+const option kOptions[] = {
+    {"window", no_argument, nullptr, kWindow},
+    {"fullscreen", no_argument, nullptr, kFullscreen},
+    {"help", no_argument, nullptr, kHelp},
+    {"version", no_argument, nullptr, kVersion},
+    {"headless", no_argument, nullptr, kHeadless},
+    {"script", required_argument, nullptr, kScript},
+    {"max-ms", required_argument, nullptr, kMaxMs},
+    {"audio-log", required_argument, nullptr, kAudioLog},
+    {nullptr, 0, nullptr, 0},
+};
+
+std::optional<uint32_t> Milliseconds(const char* text) {
+  if (!text || *text < '0' || *text > '9') return std::nullopt;
+  char* end = nullptr;
+  const unsigned long long n = std::strtoull(text, &end, 10);
+  if (*end != '\0' || n > 0xFFFFFFFFull) return std::nullopt;
+  return static_cast<uint32_t>(n);
+}
+
+}  // namespace
+
+std::optional<std::string> ParseLaunchOptions(int argc, char** argv, LaunchOptions& out) {
+  optind = 0;  // starts getopt afresh, also when it ran before in this process
+  opterr = 0;  // the caller reports errors in its own words
+  for (;;) {
+    // "+": no reordering, so the first word that is not an option is an error.
+    const int code = getopt_long(argc, argv, "+:wfhV", kOptions, nullptr);
+    if (code == -1) break;
+    const std::string given =
+        optopt ? std::string("-") + static_cast<char>(optopt) : std::string(argv[optind - 1]);
+    switch (code) {
+      case kWindow:
+        out.window = true;
+        out.fullscreen = false;
+        break;
+      case kFullscreen:
+        out.fullscreen = true;
+        out.window = false;
+        break;
+      case kHelp: out.help = true; break;
+      case kVersion: out.version = true; break;
+      case kHeadless: out.backend = Backend::Headless; break;
+      case kScript: out.scriptPath = optarg; break;
+      case kAudioLog: out.audioLogPath = optarg; break;
+      case kMaxMs:
+        out.maxMs = Milliseconds(optarg);
+        if (!out.maxMs) return "--max-ms needs a number of milliseconds, not \"" + std::string(optarg) + "\"";
+        break;
+      case ':': return given + " needs a value";
+      default: return "unknown option " + given;
+    }
+  }
+  if (optind < argc) return "unexpected argument \"" + std::string(argv[optind]) + "\"";
+  if (out.help || out.version) return std::nullopt;
+  if (out.backend == Backend::Headless && out.scriptPath.empty()) return "--headless needs --script FILE";
+  if (out.backend == Backend::Sdl && (!out.scriptPath.empty() || out.maxMs || !out.audioLogPath.empty())) {
+    return "--script, --max-ms and --audio-log go with --headless";
+  }
+  return std::nullopt;
+}
+
+}  // namespace platform
