@@ -43,4 +43,7 @@ void ShowMatchResult() {
   while (!KeyDown(VK_SPACE) && !KeyDown(VK_ESCAPE) && !KeyDown(VK_RETURN) && !quitRequested) {
     PumpStep([] {});
   }
+  // The key that ends the screen is let go before the menu polls: otherwise
+  // the menu would take the same press as its own choice or as Escape.
+  WaitKeysUp({VK_SPACE, VK_ESCAPE, VK_RETURN});
 }

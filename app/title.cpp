@@ -76,6 +76,9 @@ void ScrollerStep() {
 }
 
 void RunScroller() {
+  // The window was closed after shutdown had begun: nothing can be shown
+  // and no key can come, so the run ends.
+  if (!mainWindow) return;
   quitRequested = 0;
   LoadScrollText();
   scrollPos = 0;
@@ -90,7 +93,9 @@ void RunScroller() {
     }
     platform::Wait();
   }
-  quitRequested = 0;
+  // Closing the window during the title does not end the run, as it never
+  // did; once the screen itself is gone it does.
+  if (mainWindow) quitRequested = 0;
   std::free(scrollText);
   scrollText = nullptr;
   scrollLength = 0;
@@ -158,6 +163,12 @@ void RunTitleSequence() {
 }
 
 void ShowClosingLogo() {
+  // With the window gone (closed after shutdown had begun) no key can ever
+  // come: the logo is skipped and the run ends.
+  if (!mainWindow) {
+    quitRequested = 1;
+    return;
+  }
   uint8_t palette[kPaletteBytes];
   ClearPalette(palette);
   SetPalette(palette);

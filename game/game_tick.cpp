@@ -48,8 +48,7 @@ void PollAction(int key, uint8_t& latch, void (*action)(int32_t), int32_t index)
 
 void ShowGameOverPanel(PlayerState& p) {
   if (gravityCountdown == 1) p.state -= kStateFall;
-  SetBoardLayout(p);
-  DrawImageKeyed(panelImage, backBuffer, boardLeft + 30, boardTop + 140);
+  DrawGameOverPanel(p);
   PresentFrame();
 }
 

@@ -174,6 +174,11 @@ void DrawHud(const PlayerState& p) {
   }
 }
 
+void DrawGameOverPanel(const PlayerState& p) {
+  SetBoardLayout(p);
+  DrawImageKeyed(panelImage, backBuffer, boardLeft + 30, boardTop + 140);
+}
+
 void DrawPlayScreen() {
   CopyScreen(backBuffer, backgroundImage);
   for (int p = 0; p < PlayingCount(); ++p) {
@@ -183,6 +188,9 @@ void DrawPlayScreen() {
     DrawPiece(player);
     DrawHud(player);
     DrawFrame();
+    // A game that is over keeps its panel through every redraw, such as the
+    // other player's next piece, so it never flickers away for a step.
+    if (player.state < kPlaying) DrawGameOverPanel(player);
   }
   screenDirty = 1;
 }

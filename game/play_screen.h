@@ -27,6 +27,8 @@ void DrawPiece(const PlayerState& p);
 void ErasePiece(const PlayerState& p);
 // The texts beside the wells.
 void DrawHud(const PlayerState& p);
+// The game-over panel over the player's well.
+void DrawGameOverPanel(const PlayerState& p);
 
 // The mask of the well block at (column, row), from the well's own cells.
 uint8_t EdgeMask(const PlayerState& p, int column, int row);

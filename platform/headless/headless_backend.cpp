@@ -64,10 +64,11 @@ class HeadlessBackend final : public detail::BackendImpl {
   }
   void ShowPointer(bool) override {}
 
-  BoxAnswer ShowMessageBox(const char* text, const char* caption, BoxButtons) override {
+  BoxAnswer ShowMessageBox(const char* text, const char* caption, BoxButtons buttons) override {
     std::fprintf(stderr, "[%s] %s\n", caption, text);
     lastBox_ = std::string(caption) + ": " + text;
-    return BoxAnswer::Ok;
+    // A box with only OK is answered OK whatever the script says.
+    return buttons == BoxButtons::OkCancel && answerCancel_ ? BoxAnswer::Cancel : BoxAnswer::Ok;
   }
 
   [[noreturn]] void Exit(int status) override {
@@ -129,6 +130,8 @@ class HeadlessBackend final : public detail::BackendImpl {
       case Verb::FocusOff: detail::PostMessage(Message{WM_ACTIVATEAPP, 0}); break;
       case Verb::FocusOn: detail::PostMessage(Message{WM_ACTIVATEAPP, 1}); break;
       case Verb::Close: detail::PostMessage(Message{WM_DESTROY, 0}); break;
+      case Verb::AnswerOk: answerCancel_ = false; break;
+      case Verb::AnswerCancel: answerCancel_ = true; break;
     }
   }
 
@@ -167,6 +170,7 @@ class HeadlessBackend final : public detail::BackendImpl {
   std::function<void(uint32_t)> listener_;
   ScreenError openFailure_ = ScreenError::None;
   std::string lastBox_;
+  bool answerCancel_ = false;  // how OK/Cancel boxes are answered from now on
 };
 
 HeadlessBackend* active = nullptr;

@@ -75,6 +75,14 @@ std::optional<std::string> ParseScript(const std::string& text, const std::strin
       } else {
         return fail("focus takes on or off, not \"" + argument + "\"");
       }
+    } else if (verbWord == "answer") {
+      if (argument == "ok") {
+        event.verb = Verb::AnswerOk;
+      } else if (argument == "cancel") {
+        event.verb = Verb::AnswerCancel;
+      } else {
+        return fail("answer takes ok or cancel, not \"" + argument + "\"");
+      }
     } else if (verbWord == "close") {
       if (!argument.empty()) return fail("close takes no argument");
       event.verb = Verb::Close;

@@ -9,7 +9,7 @@
 
 namespace platform::headless {
 
-enum class Verb { KeyDown, KeyUp, Shot, Dump, FocusOff, FocusOn, Close };
+enum class Verb { KeyDown, KeyUp, Shot, Dump, FocusOff, FocusOn, Close, AnswerOk, AnswerCancel };
 
 struct ScriptEvent {
   uint32_t time = 0;

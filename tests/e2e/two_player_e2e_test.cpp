@@ -1,6 +1,6 @@
 // A two-player run through the real program: players chosen in the menu, a
-// match that player 1 loses, the result screen, the next match from it,
-// and player 2's layout switched with F2.
+// match that player 1 loses, the result screen, the menu after it, the next
+// match, and player 2's layout switched with F2.
 #include "tests/e2e/e2e_fixture.h"
 
 namespace e2e {
@@ -28,21 +28,25 @@ TEST_F(TwoPlayers, PlayerOneLosesTheResultScreenCountsItAndF2SwitchesPlayerTwo) 
   for (int step = 1; step <= 2 * locks + 1; step += 2) script += Press(kStart + 26 * step, "SHIFT");
   const uint32_t over = kStart + 26 * (2 * locks + 4) + 1;
   script += DumpAt(over, "over.json") + ShotAt(over, "over.png");
-  // After the countdown, the result screen. Return leaves it; the menu,
-  // back on its first entry, takes the held key and starts the next match.
+  // After the countdown, the result screen. A tap of Return leaves it for
+  // the menu, which waits for a press of its own; Return there starts the
+  // next match.
   const uint32_t result = kStart + 26 * (2 * locks + 5 * 38);
-  const uint32_t next = result + 100;
-  script += DumpAt(result, "result.json") + ShotAt(result, "result.png") + Hold(next, next + 5, "RETURN");
+  const uint32_t leave = result + 100;
+  const uint32_t next = leave + 100;
+  script += DumpAt(result, "result.json") + ShotAt(result, "result.png") + Hold(leave, leave + 5, "RETURN") +
+            DumpAt(leave + 50, "menu.json") + Hold(next, next + 5, "RETURN");
   script += ShotAt(next + 26 * 2 + 1, "layout0.png") + Press(next + 26 * 3, "F2") + DumpAt(next + 26 * 4, "f2.json") +
             ShotAt(next + 26 * 10, "layout1.png");
-  // Escape ends that match: the result screen again. Return there starts
-  // a third match, with player 2 on the layout F2 chose; Escape ends it,
-  // and Escape on the result screen is still held when the menu starts,
-  // which quits.
-  const uint32_t third = next + 500;
-  script += Press(next + 26 * 12, "ESCAPE") + ShotAt(next + 400, "again.png") + Hold(third, third + 5, "RETURN") +
-            DumpAt(third + 30, "third.json") + Press(third + 26 * 3, "ESCAPE") + Hold(third + 300, third + 306, "ESCAPE") +
-            LeaveClosingLogo(third + 400);
+  // Escape ends that match: the result screen again. Return there and
+  // Return in the menu start a third match, with player 2 on the layout F2
+  // chose; Escape ends it. Escape on the result screen leads to the menu
+  // too, and only Escape in the menu quits.
+  const uint32_t third = next + 600;
+  script += Press(next + 26 * 12, "ESCAPE") + ShotAt(next + 400, "again.png") + Hold(next + 500, next + 505, "RETURN") +
+            Hold(third, third + 5, "RETURN") + DumpAt(third + 30, "third.json") + Press(third + 26 * 3, "ESCAPE") +
+            Hold(third + 300, third + 306, "ESCAPE") + DumpAt(third + 350, "menu-after-escape.json") +
+            Hold(third + 400, third + 406, "ESCAPE") + LeaveClosingLogo(third + 500);
   ASSERT_EQ(Run(script), 0) << Errors();
 
   const Json dump = Dump("over.json");
@@ -75,6 +79,11 @@ TEST_F(TwoPlayers, PlayerOneLosesTheResultScreenCountsItAndF2SwitchesPlayerTwo) 
   }
   EXPECT_EQ(IndexAt(screen, 320, 400), kBackground);
 
+  // The tap that left the result screen started no match.
+  const Json menu = Dump("menu.json");
+  EXPECT_EQ(menu["matchSeed"].Int(), static_cast<int>(kStart));
+  EXPECT_EQ(menu["quitRequested"].Int(), 0);
+
   // The next match: two players again, the tally kept. F2 gives player 2
   // the up-rotate layout, stored as 2; the legend shows it from the next
   // frame the game presents.
@@ -100,6 +109,9 @@ TEST_F(TwoPlayers, PlayerOneLosesTheResultScreenCountsItAndF2SwitchesPlayerTwo) 
   EXPECT_EQ(thirdMatch["matchSeed"].Int(), static_cast<int>(third));
   EXPECT_EQ(thirdMatch["players"][0]["controlHandler"].text, "LetterKeysShiftDrop");
   EXPECT_EQ(thirdMatch["players"][1]["controlHandler"].text, "ArrowKeysUpRotate");
+  const Json afterEscape = Dump("menu-after-escape.json");
+  EXPECT_EQ(afterEscape["quitRequested"].Int(), 0);
+  EXPECT_EQ(afterEscape["matchSeed"].Int(), static_cast<int>(third));
   EXPECT_EQ(Options(), "0 2 0");
 }
 

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 #include "platform/headless/headless_backend.h"
 #include "platform/platform.h"
 
@@ -65,6 +67,20 @@ TEST(MessageQueueTest, QuitEndsGetMessageAndFocusReachesTheWindowProcedure) {
   EXPECT_EQ(seen[0].wParam, 0u);
   EXPECT_EQ(seen[1].message, WM_DESTROY);
   SetWindowProcedure(nullptr);
+}
+
+TEST(HeadlessBoxesTest, AnswerCancelAnswersOnlyBoxesThatOfferIt) {
+  const std::string script = ::testing::TempDir() + "answer.txt";
+  std::ofstream(script) << "0 answer cancel\n5 answer ok\n";
+  LaunchOptions options;
+  options.backend = Backend::Headless;
+  options.scriptPath = script;
+  headless::Start(options);
+  EXPECT_EQ(ShowMessageBox("Unable to play music!", "MIDI", BoxButtons::OkCancel), BoxAnswer::Cancel);
+  EXPECT_EQ(ShowMessageBox("MUSIC.MDS", "Error loading file", BoxButtons::Ok), BoxAnswer::Ok);
+  for (int i = 0; i < 5; ++i) Wait();
+  EXPECT_EQ(ShowMessageBox("Unable to play music!", "MIDI", BoxButtons::OkCancel), BoxAnswer::Ok);
+  headless::StartForTests();
 }
 
 }  // namespace

@@ -19,10 +19,12 @@ TEST(ScriptTest, ReadsEveryVerbWithCommentsAndBlankLines) {
       "30 dump state.json\n"
       "40 focus off\n"
       "50 focus on\n"
-      "60 close\n",
+      "60 close\n"
+      "70 answer cancel\n"
+      "80 answer ok\n",
       "run.txt", events);
   ASSERT_FALSE(error) << *error;
-  ASSERT_EQ(events.size(), 9u);
+  ASSERT_EQ(events.size(), 11u);
   EXPECT_EQ(events[0].verb, Verb::KeyDown);
   EXPECT_EQ(events[0].virtualKey, VK_LEFT);
   EXPECT_EQ(events[0].line, 3);
@@ -33,6 +35,8 @@ TEST(ScriptTest, ReadsEveryVerbWithCommentsAndBlankLines) {
   EXPECT_EQ(events[6].verb, Verb::FocusOff);
   EXPECT_EQ(events[8].verb, Verb::Close);
   EXPECT_EQ(events[8].time, 60u);
+  EXPECT_EQ(events[9].verb, Verb::AnswerCancel);
+  EXPECT_EQ(events[10].verb, Verb::AnswerOk);
 }
 
 TEST(ScriptTest, ErrorsNameTheFileAndTheLine) {
@@ -49,6 +53,8 @@ TEST(ScriptTest, ErrorsNameTheFileAndTheLine) {
       {"1 shot\n", "s.txt:1: shot needs a file name"},
       {"1 focus maybe\n", "s.txt:1: focus takes on or off, not \"maybe\""},
       {"1 close now\n", "s.txt:1: close takes no argument"},
+      {"1 answer yes\n", "s.txt:1: answer takes ok or cancel, not \"yes\""},
+      {"1 answer\n", "s.txt:1: answer takes ok or cancel, not \"\""},
       {"1 down A B\n", "s.txt:1: too many words after \"down\""},
       {"99999999999 close\n", "s.txt:1: a line starts with its time in milliseconds, not \"99999999999\""},
       {"4294967296 close\n", "s.txt:1: time 4294967296 is too large"},
