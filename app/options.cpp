@@ -48,5 +48,11 @@ void ReadOptions() {
 void WriteOptions() {
   char text[48];
   std::snprintf(text, sizeof text, "%d %d %d", controlLayout[0], controlLayout[1], static_cast<unsigned>(musicOffChoice));
-  platform::WriteOptionValue(kOptionsKey, kOptionsValue, text);
+  if (!platform::WriteOptionValue(kOptionsKey, kOptionsValue, text)) {
+    // The game goes on as it is; the player hears once why the choices
+    // will be gone at the next start.
+    static bool said = false;
+    if (!said) std::fprintf(stderr, "stakkor: the options could not be saved\n");
+    said = true;
+  }
 }

@@ -88,6 +88,24 @@ TEST_F(HiscoreTest, AGoodFileIsTakenAsItIsAndABadOneIsReplaced) {
   EXPECT_EQ(FileBytes().size(), 424u);
 }
 
+TEST_F(HiscoreTest, TheChecksumCountsTheFirstNameByteUnsigned) {
+  LoadHiscores();
+  hiscoreTable[0].name[0] = '\xC4';  // a name starting with a byte above 127
+  SaveHiscores();
+  const std::vector<uint8_t> bytes = FileBytes();
+  uint32_t sum = 0;
+  for (int i = 0; i < 10; ++i) {
+    const uint8_t* at = bytes.data() + 42 * i;
+    sum += static_cast<uint32_t>(at[0] | at[1] << 8 | at[2] << 16 | at[3] << 24) + at[12];
+  }
+  EXPECT_EQ(sum, 8530u - 'N' + 0xC4);
+  EXPECT_EQ(static_cast<uint32_t>(bytes[420] | bytes[421] << 8 | bytes[422] << 16 | bytes[423] << 24), sum);
+  // And read back as valid, not replaced by the default table.
+  hiscoreTable[0].name[0] = 'X';
+  LoadHiscores();
+  EXPECT_EQ(static_cast<uint8_t>(hiscoreTable[0].name[0]), 0xC4);
+}
+
 TEST_F(HiscoreTest, ANameWithoutItsTerminatorIsCutInsteadOfReadOnward) {
   LoadHiscores();
   std::vector<uint8_t> bytes = FileBytes();

@@ -242,6 +242,10 @@ std::string ScratchDir::Read(const std::string& name) const {
   return text.str();
 }
 
+std::string AsOrdinaryUser() {
+  return ::geteuid() == 0 ? "setpriv --reuid=65534 --regid=65534 --clear-groups" : "";
+}
+
 int RunProgram(const std::string& dir, const std::string& program, const std::string& args, const std::string& script,
                const RunOptions& options) {
   // Lines in time order (the order of equal times kept), as the harness
@@ -264,7 +268,7 @@ int RunProgram(const std::string& dir, const std::string& program, const std::st
   // test's own data is found there.
   const std::string command = "cd '" + dir + "' && XDG_CONFIG_HOME='" + dir + "' STAKKOR_DATA_DIR='" + dir +
                               "' LC_ALL='" + options.language +
-                              "' LANG='" + options.language + "' '" + program + "' " + args + flags +
+                              "' LANG='" + options.language + "' " + options.wrapper + " '" + program + "' " + args + flags +
                               " >out.txt 2>err.txt";
   const int status = std::system(command.c_str());
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;

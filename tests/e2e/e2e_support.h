@@ -63,7 +63,14 @@ struct RunOptions {
   std::string language = "C";  // LC_ALL and LANG of the run
   uint32_t maxMs = 0;          // 0: the script's last time + 20000
   std::string audioLog;        // file name for --audio-log, none if empty
+  // Put before the program on its command line, e.g. to run it as another
+  // user or in a namespace of its own.
+  std::string wrapper;
 };
+
+// A wrapper that runs the program as an ordinary user when the tests run
+// as root, so that file permissions hold for it; empty otherwise.
+std::string AsOrdinaryUser();
 
 // Runs `program args` in `dir` with `script` as run.txt (its lines put in
 // time order first), the options kept in `dir`, always with a --max-ms so

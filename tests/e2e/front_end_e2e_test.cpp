@@ -213,7 +213,10 @@ TEST_P(MenuQuit, EndsTheRunThroughTheClosingLogo) {
 
 INSTANTIATE_TEST_SUITE_P(EveryEntry, MenuQuit,
                          ::testing::Values(QuitCase{0, "ESCAPE"}, QuitCase{1, "ESCAPE"}, QuitCase{2, "ESCAPE"},
-                                           QuitCase{3, "ESCAPE"}, QuitCase{3, "RETURN"}, QuitCase{3, "SPACE"}));
+                                           QuitCase{3, "ESCAPE"}, QuitCase{3, "RETURN"}, QuitCase{3, "SPACE"}),
+                         [](const ::testing::TestParamInfo<QuitCase>& info) {
+                           return "Entry" + std::to_string(info.param.entry) + "With" + info.param.key;
+                         });
 
 TEST_F(FrontEnd, ReturnOnTheSecondEntryStartsABlobMatch) {
   constexpr uint32_t kStart = 1000;

@@ -115,5 +115,26 @@ TEST_F(TwoPlayers, PlayerOneLosesTheResultScreenCountsItAndF2SwitchesPlayerTwo) 
   EXPECT_EQ(Options(), "0 2 0");
 }
 
+TEST_F(TwoPlayers, KeysHeldIntoTheFirstMatchActForPlayerOneOnly) {
+  // D (player 1's right) and Left (player 2's left) are held from the menu
+  // into the match: player 1's keys are armed when the program starts,
+  // player 2's only once seen up.
+  constexpr uint32_t kStart = 1200;
+  std::string script = SkipTitle() + Hold(900, 905, "DOWN") + Hold(950, 955, "DOWN") + Hold(1000, 1005, "SPACE") +
+                       Hold(1050, 1055, "UP") + Hold(1100, 1105, "UP") + Hold(1150, 1400, "D") +
+                       Hold(1150, 1400, "LEFT") + Hold(kStart, kStart + 5, "RETURN") +
+                       DumpAt(kStart + 26 * 3, "held.json") + Press(kStart + 26 * 20, "LEFT") +
+                       DumpAt(kStart + 26 * 21 + 1, "pressed.json") + Press(kStart + 26 * 25, "ESCAPE") +
+                       Hold(kStart + 800, kStart + 806, "ESCAPE") + Hold(kStart + 900, kStart + 906, "ESCAPE") +
+                       LeaveClosingLogo(kStart + 1000);
+  ASSERT_EQ(Run(script), 0) << Errors();
+  const Json held = Dump("held.json");
+  ASSERT_EQ(held["matchSeed"].Int(), static_cast<int>(kStart));
+  EXPECT_EQ(held["players"][0]["pieceX"].Int(), 4);
+  EXPECT_EQ(held["players"][1]["pieceX"].Int(), 3);
+  // Let go and pressed again, player 2's key acts.
+  EXPECT_EQ(Dump("pressed.json")["players"][1]["pieceX"].Int(), 2);
+}
+
 }  // namespace
 }  // namespace e2e

@@ -65,6 +65,16 @@ void RecordEffect(const char* fileName) {
 
 }  // namespace
 
+// Copied during the program's start-up, before any test runs: the latches
+// are constant data of the program, so this sees the values it starts with.
+const KeyLatches latchesAtStart = [] {
+  KeyLatches copy;
+  std::memcpy(copy.data(), keyLatch, sizeof keyLatch);
+  return copy;
+}();
+
+const KeyLatches& LatchesAtProgramStart() { return latchesAtStart; }
+
 std::vector<std::string>& PlayedEffects() {
   static std::vector<std::string> effects;
   return effects;
@@ -123,8 +133,7 @@ void GameTest::SetUp() {
   blobStyle = 0;
   english = 1;
   RandomSeed(1);
-  const uint8_t programStart[2][4] = {{1, 1, 1, 1}, {0, 0, 0, 0}};
-  std::memcpy(keyLatch, programStart, sizeof keyLatch);
+  std::memcpy(keyLatch, LatchesAtProgramStart().data(), sizeof keyLatch);
   gravityCountdown = 38;
   screenDirty = 0;
   pauseCheckHook = nullptr;

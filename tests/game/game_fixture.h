@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstdint>
 #include <initializer_list>
 #include <string>
@@ -24,6 +25,11 @@ constexpr uint8_t kPanelIndex = 204;
 constexpr uint8_t TileIndex(int colour, int mask) { return static_cast<uint8_t>(20 * colour + mask); }
 // Every glyph is a solid cell of this index (the space is see-through).
 constexpr uint8_t GlyphIndex(char c) { return static_cast<uint8_t>(c - 32 + 100); }
+
+// The key latches as the program starts with them (each fixture starts
+// from these, as the first match of a run does).
+using KeyLatches = std::array<uint8_t, 8>;
+const KeyLatches& LatchesAtProgramStart();
 
 // The effects played since the test began, by file name stem ("WURF", ...).
 std::vector<std::string>& PlayedEffects();

@@ -13,6 +13,13 @@ namespace {
 
 using GameTickTest = GameTest;
 
+TEST(KeyLatchTest, PlayerOnesAreArmedAtProgramStartAndPlayerTwosAreNot) {
+  // A key held into the first match acts at once for player 1; player 2
+  // must let go first.
+  const KeyLatches expected = {1, 1, 1, 1, 0, 0, 0, 0};
+  EXPECT_EQ(LatchesAtProgramStart(), expected);
+}
+
 TEST_F(GameTickTest, AStepComesOnlyWhenMoreThan25msHavePassed) {
   BeginMatch(1, false);
   platform::headless::SetClock(now + 25);

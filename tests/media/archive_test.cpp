@@ -50,6 +50,13 @@ TEST_F(ArchiveTest, LookupFoldsOnlyAsciiLettersAndFirstEntryWins) {
   EXPECT_EQ(OpenArchiveMember("DATA.ONE", "FONT1.PI"), nullptr);
 }
 
+TEST_F(ArchiveTest, ANameMatchesOnlyAWholeName) {
+  WriteFile("DATA.ONE", MakeArchive({{"A", {1}}, {"B.PIX", {2}}}));
+  EXPECT_EQ(OpenArchiveMember("DATA.ONE", "A.PIX"), nullptr);
+  EXPECT_EQ(OpenArchiveMember("DATA.ONE", "B"), nullptr);
+  EXPECT_EQ(ReadMember("DATA.ONE", "a"), Bytes{1});
+}
+
 TEST_F(ArchiveTest, OnlyTheTwoMagicsAreArchives) {
   Bytes good = MakeArchive({{"X", {7}}});
   good[0] = good[1] = 'o';

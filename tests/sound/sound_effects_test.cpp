@@ -132,4 +132,32 @@ TEST_F(SoundEffectsTest, EverythingAtOnceBendsIntoFullScale) {
   EXPECT_LE(loudest, 1.0f);
 }
 
+TEST_F(SoundEffectsTest, LevelsAboveTheKneeAreBentSoftlyNotCut) {
+  Bytes loud;
+  for (int i = 0; i < 4800; ++i) PutU16(loud, i % 2 ? 32767 : static_cast<uint16_t>(-32768));
+  for (const char* name : {"WURF.WAV", "REIHEN.WAV"}) {
+    scratch.Write(name, RiffWave({Chunk("fmt ", PcmFormat(1, 48000, 16)), Chunk("data", loud)}));
+  }
+  ASSERT_EQ(InitSoundEffects(), 1);
+  float loudest = 0.0f;
+  platform::audio::SetTap([&](const float* frames, int count) {
+    for (int i = 0; i < count * 2; ++i) loudest = std::max(loudest, std::fabs(frames[i]));
+  });
+  // One effect at full scale plays at the effects' level, a little above
+  // the knee: it comes out a little lower.
+  PlaySoundWurf();
+  RunMilliseconds(20);
+  EXPECT_GT(loudest, 0.75f);
+  EXPECT_LT(loudest, kEffectGain - 0.0005f);
+  // Two at once would go far past full scale: bent just under it, where a
+  // hard clip would sit flat on it.
+  loudest = 0.0f;
+  RunMilliseconds(200);
+  PlaySoundWurf();
+  PlaySoundReihen();
+  RunMilliseconds(20);
+  EXPECT_GT(loudest, 0.99f);
+  EXPECT_LT(loudest, 0.9999f);
+}
+
 }  // namespace
