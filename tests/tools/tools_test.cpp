@@ -113,4 +113,21 @@ TEST_F(ToolsTest, PngToPixAndBack) {
   EXPECT_EQ(Tool("pix2png in.png x.png"), 2);  // not a picture the game reads
 }
 
+TEST_F(ToolsTest, HelpAndVersionAnswerAndBadUseIsStatusTwo) {
+  EXPECT_EQ(Tool("--help"), 0);
+  EXPECT_EQ(out_.rfind("usage: stakkor-tool VERB", 0), 0u) << out_;
+  EXPECT_NE(out_.find("mid2mds IN.mid OUT.MDS"), std::string::npos);
+  EXPECT_EQ(Tool("--version"), 0);
+  EXPECT_EQ(out_, std::string("stakkor-tool ") + STAKKOR_VERSION + "\n");
+  // Each verb's own usage, without doing anything.
+  EXPECT_EQ(Tool("pack --help"), 0);
+  EXPECT_EQ(out_, "usage: stakkor-tool pack ARCHIVE FILE...  writes an archive of the files, each under its base name\n");
+  EXPECT_FALSE(fs::exists("--help"));
+  EXPECT_EQ(Tool("unpack X.ONE -h"), 0);
+  EXPECT_EQ(Tool(""), 2);
+  EXPECT_EQ(Tool("--frobnicate"), 2);
+  EXPECT_EQ(Tool("frobnicate"), 2);
+  EXPECT_NE(Text("err.txt").find("unknown verb \"frobnicate\""), std::string::npos);
+}
+
 }  // namespace
