@@ -45,7 +45,7 @@ void StartMusicIfWanted() {
     musicOff = 1;
     return;
   }
-  StartMusicIfWanted();
+  if (musicOff == 0 && !StartMusic(kMusicFile, 1)) ReportMusicFailure();
 }
 
 void RunMatches() {
@@ -104,7 +104,7 @@ int WinMain() {
   RandomSeed(timeGetTime());
   LoadOptionsAndAssets();
   InstallStateDump();
-  if (musicOff == 0 && !StartMusic(kMusicFile, 1)) ReportMusicFailure();
+  StartMusicIfWanted();
   RunTitleSequence();
   RunMatches();
   Shutdown();

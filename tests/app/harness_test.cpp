@@ -70,6 +70,21 @@ TEST_F(HarnessTest, TheCommandLineAnswersAsAnyLinuxProgram) {
   EXPECT_EQ(run("--headless --script=run.txt --max-ms=20"), 3);
 }
 
+TEST_F(HarnessTest, WithoutASoundDeviceTheGameRunsSilentWithNoBox) {
+  // The real window on SDL's dummy video driver, and an audio driver that
+  // does not exist: no device at all. The game says so once and goes on.
+  std::string command = "cd " + dir + " && XDG_CONFIG_HOME=" + dir + " XDG_DATA_HOME=" + dir +
+                        " SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=none-such timeout -s KILL 3 " + STAKKOR_PROGRAM +
+                        " --window >out.txt 2>err.txt";
+  int status = std::system(command.c_str());
+  EXPECT_EQ(WEXITSTATUS(status), 137) << "the game should still be running when it is stopped";
+  // Only that line (the shell may add a word about the kill).
+  const std::string errors = Read("err.txt");
+  EXPECT_EQ(errors.rfind("stakkor: no sound device: playing without sound\n", 0), 0u) << errors;
+  EXPECT_EQ(errors.find("MIDI"), std::string::npos) << errors;
+  EXPECT_EQ(errors.find("stakkor:", 1), std::string::npos) << errors;
+}
+
 TEST_F(HarnessTest, MissingDataIsOneMessageNamingThePlacesSearched) {
   std::ofstream(dir + "/run.txt") << "5000 dump d.json\n";
   std::string command = "cd " + dir + " && XDG_CONFIG_HOME=" + dir + " STAKKOR_DATA_DIR=" + dir +
