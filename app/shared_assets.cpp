@@ -6,6 +6,7 @@
 #include <new>
 #include <string>
 
+#include "app/settings.h"
 #include "game/match_flags.h"
 #include "game/play_assets.h"
 #include "game/player_state.h"
@@ -114,6 +115,7 @@ bool LoadOptionsAndAssets() {
 
 void SaveOptionsAndRelease() {
   WriteOptions();
+  if (displayUp) SaveSettings();
   for (auto& row : blockTiles) {
     for (Image*& tile : row) DeleteImage(tile);
   }

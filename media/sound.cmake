@@ -6,6 +6,7 @@ target_sources(media PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/mixer.cpp
   ${CMAKE_CURRENT_LIST_DIR}/midi_sequencer.cpp
   ${CMAKE_CURRENT_LIST_DIR}/midi_stream.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/midi_programs.cpp
   ${CMAKE_CURRENT_LIST_DIR}/mds.cpp
   ${CMAKE_CURRENT_LIST_DIR}/music.cpp
 )

@@ -47,6 +47,8 @@ std::string ConfigHome() {
   return std::string(home && *home ? home : ".") + "/.config";
 }
 
+}  // namespace
+
 // "SOFTWARE\Kolvanic\Stakkor" + "Options" -> $XDG_CONFIG_HOME/Kolvanic/Stakkor/Options.
 std::optional<std::string> OptionFilePath(const std::string& keyPath, const std::string& valueName) {
   std::string relative;
@@ -72,8 +74,6 @@ std::optional<std::string> OptionFilePath(const std::string& keyPath, const std:
   }
   return ConfigHome() + relative + "/" + valueName;
 }
-
-}  // namespace
 
 bool WriteFileAtomically(const std::string& path, const void* data, size_t size) {
   std::string temp = path + ".tmp-XXXXXX";

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <deque>
 #include <memory>
+#include <mutex>
 
 #include "platform/backend.h"
 #include "platform/headless/headless_backend.h"
@@ -18,6 +19,8 @@ std::deque<Message> messageQueue;
 bool keyHeld[kVirtualKeyCount];
 WindowProcedure windowProcedure = nullptr;
 StateDumper stateDumper;
+std::mutex otherThreadsMutex;
+std::deque<Message> fromOtherThreads;
 
 }  // namespace
 
@@ -26,6 +29,7 @@ void InstallBackend(BackendImpl* backend, Backend kind) {
   activeKind = kind;
   messageQueue.clear();
   ReleaseAllKeys();
+  DisconnectAllPads();
 }
 
 BackendImpl& ActiveImpl() {
@@ -45,7 +49,23 @@ void SetKeyHeld(int virtualKey, bool held) {
   if (virtualKey >= 0 && virtualKey < kVirtualKeyCount) keyHeld[virtualKey] = held;
 }
 
-void ReleaseAllKeys() { std::memset(keyHeld, 0, sizeof keyHeld); }
+void ReleaseAllKeys() {
+  std::memset(keyHeld, 0, sizeof keyHeld);
+  ReleaseAllPositionsAndPadInputs();
+}
+
+void PostMessageFromAnyThread(const Message& message) {
+  std::lock_guard<std::mutex> hold(otherThreadsMutex);
+  fromOtherThreads.push_back(message);
+}
+
+void TakeMessagesFromOtherThreads() {
+  std::lock_guard<std::mutex> hold(otherThreadsMutex);
+  while (!fromOtherThreads.empty()) {
+    messageQueue.push_back(fromOtherThreads.front());
+    fromOtherThreads.pop_front();
+  }
+}
 
 const StateDumper& Dumper() { return stateDumper; }
 
@@ -130,6 +150,7 @@ void Wait() { ActiveImpl().Wait(); }
 
 bool IsKeyHeld(int virtualKey) {
   ActiveImpl().Poll();
+  if (detail::IsGamepadKey(virtualKey)) return detail::GamepadKeyHeld(virtualKey);
   if (virtualKey < 0 || virtualKey >= kVirtualKeyCount) return false;
   return detail::keyHeld[virtualKey];
 }
@@ -138,6 +159,7 @@ void SetWindowProcedure(WindowProcedure procedure) { detail::windowProcedure = p
 
 bool PeekMessage() {
   ActiveImpl().Poll();
+  detail::TakeMessagesFromOtherThreads();
   return detail::MessageWaiting();
 }
 
@@ -154,6 +176,7 @@ void DispatchMessage(const Message& message) {
 
 void WaitMessage() {
   ActiveImpl().Poll();
+  detail::TakeMessagesFromOtherThreads();
   if (!detail::MessageWaiting()) ActiveImpl().WaitForMessage();
 }
 
@@ -172,6 +195,10 @@ void MarkScreenChanged() { ActiveImpl().MarkScreenChanged(); }
 void SetScreenPalette(const uint8_t entries[256 * 4]) { ActiveImpl().SetScreenPalette(entries); }
 
 void ShowPointer(bool show) { ActiveImpl().ShowPointer(show); }
+
+void SetScreenMode(bool fullscreen, bool integerScaling) { ActiveImpl().SetScreenMode(fullscreen, integerScaling); }
+
+bool ScreenFullscreen() { return ActiveImpl().ScreenFullscreen(); }
 
 BoxAnswer ShowMessageBox(const char* text, const char* caption, BoxButtons buttons) {
   return ActiveImpl().ShowMessageBox(text, caption, buttons);

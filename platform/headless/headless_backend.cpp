@@ -9,6 +9,7 @@
 #include "platform/audio.h"
 #include "platform/backend.h"
 #include "platform/headless/script.h"
+#include "platform/pads.h"
 #include "platform/png.h"
 
 namespace platform::headless {
@@ -63,6 +64,8 @@ class HeadlessBackend final : public detail::BackendImpl {
     std::memcpy(paletteEntries_, entries, sizeof paletteEntries_);
   }
   void ShowPointer(bool) override {}
+  void SetScreenMode(bool fullscreen, bool) override { fullscreen_ = fullscreen; }
+  bool ScreenFullscreen() override { return fullscreen_; }
 
   BoxAnswer ShowMessageBox(const char* text, const char* caption, BoxButtons) override {
     std::fprintf(stderr, "[%s] %s\n", caption, text);
@@ -122,14 +125,25 @@ class HeadlessBackend final : public detail::BackendImpl {
 
   void Apply(const ScriptEvent& e) {
     switch (e.verb) {
-      case Verb::KeyDown: detail::SetKeyHeld(e.virtualKey, true); break;
-      case Verb::KeyUp: detail::SetKeyHeld(e.virtualKey, false); break;
+      case Verb::KeyDown: SetBothViews(e.virtualKey, true); break;
+      case Verb::KeyUp: SetBothViews(e.virtualKey, false); break;
       case Verb::Shot: WriteShot(e.path); break;
       case Verb::Dump: WriteDump(e.path); break;
       case Verb::FocusOff: detail::PostMessage(Message{WM_ACTIVATEAPP, 0}); break;
       case Verb::FocusOn: detail::PostMessage(Message{WM_ACTIVATEAPP, 1}); break;
       case Verb::Close: detail::PostMessage(Message{WM_DESTROY, 0}); break;
+      // A pad that is not connected has nothing to press, as a real one.
+      case Verb::PadConnect: detail::SetPadConnected(e.pad, true); break;
+      case Verb::PadDisconnect: detail::SetPadConnected(e.pad, false); break;
+      case Verb::PadButton: detail::SetPadButton(e.pad, static_cast<PadButton>(e.padControl), e.padValue != 0); break;
+      case Verb::PadAxis: detail::SetPadAxis(e.pad, static_cast<PadAxis>(e.padControl), e.padValue); break;
     }
+  }
+
+  // A script key is pressed both by what it types and where it sits.
+  static void SetBothViews(int virtualKey, bool held) {
+    detail::SetKeyHeld(virtualKey, held);
+    detail::SetKeyPositionHeld(KeyPositionOfVirtualKey(virtualKey), held);
   }
 
   void WriteRemainingOutputs() {
@@ -167,6 +181,7 @@ class HeadlessBackend final : public detail::BackendImpl {
   std::function<void(uint32_t)> listener_;
   ScreenError openFailure_ = ScreenError::None;
   std::string lastBox_;
+  bool fullscreen_ = true;
 };
 
 HeadlessBackend* active = nullptr;
@@ -204,6 +219,19 @@ void StartForTests() {
 void SetKeyHeld(int virtualKey, bool held) {
   Active();
   detail::SetKeyHeld(virtualKey, held);
+  detail::SetKeyPositionHeld(KeyPositionOfVirtualKey(virtualKey), held);
+}
+void SetPadConnected(int pad, bool connected) {
+  Active();
+  detail::SetPadConnected(pad, connected);
+}
+void SetPadButton(int pad, PadButton button, bool held) {
+  Active();
+  detail::SetPadButton(pad, button, held);
+}
+void SetPadAxis(int pad, PadAxis axis, int value) {
+  Active();
+  detail::SetPadAxis(pad, axis, value);
 }
 void SetClock(uint32_t ms) { Active().SetClock(ms); }
 void PostFocus(bool gained) {
