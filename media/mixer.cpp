@@ -18,13 +18,16 @@ std::atomic<float> musicLevel{kMusicGain};
 std::atomic<float> effectLevel{kEffectGain};
 
 // Below the knee the signal passes unchanged; above it, it bends smoothly
-// towards full scale and never reaches it.
+// towards the ceiling and never passes it: a ceiling under full scale,
+// since the curve meets it within float precision when every effect plays
+// at once at full volume.
 constexpr float kKnee = 0.75f;
+constexpr float kCeiling = 0.98f;
 
 float Limit(float x) {
   float magnitude = std::fabs(x);
   if (magnitude <= kKnee) return x;
-  float bent = kKnee + (1.0f - kKnee) * std::tanh((magnitude - kKnee) / (1.0f - kKnee));
+  float bent = kKnee + (kCeiling - kKnee) * std::tanh((magnitude - kKnee) / (kCeiling - kKnee));
   return x < 0 ? -bent : bent;
 }
 

@@ -18,9 +18,11 @@ namespace {
 class HeadlessBackend final : public detail::BackendImpl {
  public:
   HeadlessBackend(std::vector<ScriptEvent> events, std::optional<uint32_t> maxMs)
-      : events_(std::move(events)), maxMs_(maxMs) {
-    ApplyEventsUpTo(0);
-  }
+      : events_(std::move(events)), maxMs_(maxMs) {}
+
+  // The script's lines at time 0, once the backend is installed: installing
+  // starts with no key held and no message queued, which would drop them.
+  void Begin() { ApplyEventsUpTo(0); }
 
   uint32_t Now() override { return clock_; }
 
@@ -208,6 +210,7 @@ void Start(const LaunchOptions& options) {
   }
   active = new HeadlessBackend(std::move(events), options.maxMs);
   detail::InstallBackend(active, Backend::Headless);
+  active->Begin();
   audio::SetLogPath(options.audioLogPath);
 }
 
