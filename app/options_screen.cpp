@@ -205,7 +205,7 @@ void Change(Screen& s, int direction) {
       size_t at = 0;
       while (at < s.soundFonts.size() && s.soundFonts[at] != settings.soundFont) ++at;
       const size_t count = s.soundFonts.size();
-      at = at == count ? 0 : (at + count + static_cast<size_t>(direction + count)) % count;
+      at = at == count ? 0 : (at + (direction > 0 ? 1 : count - 1)) % count;
       settings.soundFont = s.soundFonts[at];
       break;
     }

@@ -19,8 +19,9 @@ std::deque<Message> messageQueue;
 bool keyHeld[kVirtualKeyCount];
 WindowProcedure windowProcedure = nullptr;
 StateDumper stateDumper;
-std::mutex otherThreadsMutex;
-std::deque<Message> fromOtherThreads;
+// Never destroyed: a loading thread may still post while the process ends.
+std::mutex& otherThreadsMutex = *new std::mutex;
+std::deque<Message>& fromOtherThreads = *new std::deque<Message>;
 
 }  // namespace
 

@@ -164,6 +164,25 @@ TEST_F(Controls, TheOptionsScreenTakesANewKeyThatThenActsInTheMatch) {
   EXPECT_NE(SettingsFile().find("one_player.layout1.left = K\n"), std::string::npos) << SettingsFile();
 }
 
+TEST_F(Controls, WithAPadAloneTheOptionsGiveTheDropToAnotherButton) {
+  // Y opens the options; down eight times to PAD DROP; A, then X as the new
+  // button; B back to the menu, A starts the match, X drops, Back ends it.
+  std::string script = PadConnect(0, 0) + SkipTitleWithPad() + PadPress(853, 0, "y");
+  for (int k = 0; k < 8; ++k) script += PadPress(883 + 20 * k, 0, "dpdown");
+  script += PadPress(1053, 0, "a") + PadPress(1103, 0, "x") + ShotAt(1130, "taken.png") + PadPress(1153, 0, "b");
+  const uint32_t start = 1300;
+  script += PadPress(start + 3, 0, "a") + PadPress(Step(1, start), 0, "b") + PadPress(Step(3, start), 0, "x") +
+            DumpAt(Step(4, start), "x.json") + PadPress(Step(6, start), 0, "back") + PadPress(Step(30, start), 0, "a") +
+            PadPress(Step(40, start), 0, "dpup") + PadPress(Step(41, start), 0, "a") + PadPress(Step(60, start), 0, "a");
+  ASSERT_EQ(Run(script), 0) << Errors();
+  EXPECT_EQ(TextAt(Shot("taken.png"), 16, 36 + 23 * 8, 8), Spaced("PAD DROP"));
+  EXPECT_EQ(TextAt(Shot("taken.png"), 208, 36 + 23 * 8, 2), "X?");
+  const Json x = Dump("x.json");
+  EXPECT_EQ(x["matchSeed"].Int(), static_cast<int>(start));
+  EXPECT_EQ(x["players"][0]["points"].Int(), 1);  // B no longer drops, X does
+  EXPECT_NE(SettingsFile().find("pad.drop = x\n"), std::string::npos) << SettingsFile();
+}
+
 TEST_F(Controls, ASettingsFileFullOfGarbageIsSurvivedReportedOnceAndMended) {
   std::string garbage = "music_volume = loud\n";
   garbage += std::string("\0\x01\xfe\xff binary\n", 12);
