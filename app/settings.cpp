@@ -123,6 +123,20 @@ constexpr char kHeader[] =
     "# scaling = fit | integer; fullscreen = yes | no; volumes 0 to 100;\n"
     "# soundfont = a .sf2 or .sf3 file (empty: the one the system offers).\n";
 
+// Every key setting's name, in the order of the key table.
+const std::vector<std::string>& KeySettingNames() {
+  static const std::vector<std::string> names = [] {
+    std::vector<std::string> all;
+    for (int seat = 0; seat < kSeatCount; ++seat) {
+      for (int layout = 0; layout < kLayoutCount; ++layout) {
+        for (int action = 0; action < kActionCount; ++action) all.push_back(KeySettingName(seat, layout, action));
+      }
+    }
+    return all;
+  }();
+  return names;
+}
+
 std::string SettingsPath() {
   const std::optional<std::string> path = platform::OptionFilePath(kOptionsKey, kFileName);
   return path ? *path : std::string();
@@ -204,18 +218,16 @@ Settings ParseSettings(const std::string& text, std::vector<std::string>* proble
     std::string name, value;
     if (!SplitSetting(lines[n], name, value)) continue;
     bool known = false;
-    for (int seat = 0; seat < kSeatCount && !known; ++seat) {
-      for (int layout = 0; layout < kLayoutCount && !known; ++layout) {
-        for (int action = 0; action < kActionCount && !known; ++action) {
-          if (name != KeySettingName(seat, layout, action)) continue;
-          known = true;
-          const std::optional<int> key = platform::KeyPositionFromName(value);
-          if (key) {
-            s.keys[seat][layout][action] = *key;
-          } else {
-            report(n, name, value, "a key name");
-          }
-        }
+    const std::vector<std::string>& keyNames = KeySettingNames();
+    for (size_t k = 0; k < keyNames.size() && !known; ++k) {
+      if (name != keyNames[k]) continue;
+      known = true;
+      const std::optional<int> key = platform::KeyPositionFromName(value);
+      if (key) {
+        const size_t perSeat = kLayoutCount * kActionCount;
+        s.keys[k / perSeat][k % perSeat / kActionCount][k % kActionCount] = *key;
+      } else {
+        report(n, name, value, "a key name");
       }
     }
     for (int a = 0; a < kPadActionCount && !known; ++a) {
