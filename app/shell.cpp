@@ -21,8 +21,9 @@ void MainWindowProc(const Message& message) {
       break;
     case WM_APP_MUSIC_FAILED:
       // The SoundFont the music waited for did not load: the same message
-      // as when the music cannot start, once, and the music goes off.
-      if (musicOff == 0 && currentMusic && MusicSynthFailed()) {
+      // as when the music cannot start, once, and the music goes off. Not
+      // once the game is closing: the music is stopped then anyway.
+      if (musicOff == 0 && !closing && currentMusic && MusicSynthFailed()) {
         StopMusic();
         ReportMusicFailure();
       }
