@@ -4,6 +4,7 @@
 #include <deque>
 #include <memory>
 #include <mutex>
+#include <atomic>
 
 #include "platform/backend.h"
 #include "platform/headless/headless_backend.h"
@@ -22,10 +23,13 @@ StateDumper stateDumper;
 // Never destroyed: a loading thread may still post while the process ends.
 std::mutex& otherThreadsMutex = *new std::mutex;
 std::deque<Message>& fromOtherThreads = *new std::deque<Message>;
+// Wakes the active backend's wait for events after such a message.
+std::atomic<void (*)()> otherThreadWaker{nullptr};
 
 }  // namespace
 
 void InstallBackend(BackendImpl* backend, Backend kind) {
+  otherThreadWaker.store(kind == Backend::Sdl ? sdl::WakeFromOtherThread : nullptr);
   activeBackend.reset(backend);
   activeKind = kind;
   messageQueue.clear();
@@ -56,9 +60,13 @@ void ReleaseAllKeys() {
 }
 
 void PostMessageFromAnyThread(const Message& message) {
-  std::lock_guard<std::mutex> hold(otherThreadsMutex);
-  fromOtherThreads.push_back(message);
+  {
+    std::lock_guard<std::mutex> hold(otherThreadsMutex);
+    fromOtherThreads.push_back(message);
+  }
+  if (void (*waker)() = otherThreadWaker.load()) waker();
 }
+
 
 void TakeMessagesFromOtherThreads() {
   std::lock_guard<std::mutex> hold(otherThreadsMutex);

@@ -195,6 +195,7 @@ class SdlBackend final : public detail::BackendImpl {
       case SDL_KEYDOWN:
       case SDL_KEYUP: HandleKey(event.key); break;
       case SDL_QUIT: detail::PostMessage(Message{WM_DESTROY, 0}); break;
+      case SDL_USEREVENT: detail::TakeMessagesFromOtherThreads(); break;
       case SDL_WINDOWEVENT:
         switch (event.window.event) {
           case SDL_WINDOWEVENT_FOCUS_GAINED: detail::PostMessage(Message{WM_ACTIVATEAPP, 1}); break;
@@ -272,5 +273,11 @@ class SdlBackend final : public detail::BackendImpl {
 }  // namespace
 
 void Start(const LaunchOptions& options) { detail::InstallBackend(new SdlBackend(options), Backend::Sdl); }
+
+void WakeFromOtherThread() {
+  SDL_Event wake{};
+  wake.type = SDL_USEREVENT;
+  SDL_PushEvent(&wake);
+}
 
 }  // namespace platform::sdl
