@@ -127,6 +127,15 @@ TEST_F(ControlsTest, TheLegendNamesTheGamesKeysUntilOneIsChanged) {
   DrawPlayScreen();
   EXPECT_EQ(TextAt(436, 154, 16, 8), "RIGHT?SHIFT-DROP");
   EXPECT_EQ(TextAt(436, 70, 9), "LEFT-LEFT");
+
+  // A two-player column has room for six half-width characters.
+  controlKeys[kSeatPlayerOne][0][kActionDrop] = platform::kKeyPositionRightShift;
+  RefreshKeyLabels();
+  BeginMatch(2, false, 5);
+  DrawPlayScreen();
+  EXPECT_EQ(TextAt(8, 140, 1, 8), "A");
+  EXPECT_EQ(TextAt(8, 168, 7, 8), "RIGHT??");
+  EXPECT_EQ(TextAt(8, 182, 1, 8), "S");
 }
 
 }  // namespace
