@@ -137,6 +137,11 @@ const std::vector<std::string>& KeySettingNames() {
   return names;
 }
 
+// "name = value", or "name =" for an empty value (no trailing space).
+std::string SettingLine(const std::string& name, const std::string& value) {
+  return value.empty() ? name + " =\n" : name + " = " + value + "\n";
+}
+
 std::string SettingsPath() {
   const std::optional<std::string> path = platform::OptionFilePath(kOptionsKey, kFileName);
   return path ? *path : std::string();
@@ -266,7 +271,7 @@ std::string RenderSettings(const std::string& previous, const Settings& s) {
     if (SplitSetting(line, name, value)) {
       for (size_t k = 0; k < known.size(); ++k) {
         if (known[k].first != name) continue;
-        text += name + " = " + known[k].second + "\n";
+        text += SettingLine(name, known[k].second);
         written[k] = replaced = true;
         break;
       }
@@ -275,7 +280,7 @@ std::string RenderSettings(const std::string& previous, const Settings& s) {
   }
   if (Trim(previous).empty()) text = kHeader;
   for (size_t k = 0; k < known.size(); ++k) {
-    if (!written[k]) text += known[k].first + " = " + known[k].second + "\n";
+    if (!written[k]) text += SettingLine(known[k].first, known[k].second);
   }
   return text;
 }

@@ -104,10 +104,11 @@ TEST(SettingsTest, WritingBackKeepsOtherLinesReplacesValuesAndAddsWhatIsMissing)
 TEST(SettingsTest, ANewFileExplainsItselfAndHoldsEverySetting) {
   const std::string text = RenderSettings("", DefaultSettings());
   EXPECT_EQ(text.rfind("# Stakkor's settings.", 0), 0u);
+  EXPECT_NE(text.find("\nsoundfont =\n"), std::string::npos);
   int settingsLines = 0;
   std::istringstream lines(text);
   for (std::string line; std::getline(lines, line);) {
-    if (!line.empty() && line[0] != '#' && line.find(" = ") != std::string::npos) ++settingsLines;
+    if (!line.empty() && line[0] != '#' && line.find(" =") != std::string::npos) ++settingsLines;
   }
   EXPECT_EQ(settingsLines, kSeatCount * kLayoutCount * kActionCount + kPadActionCount + 5);
   std::vector<std::string> problems;
