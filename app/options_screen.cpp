@@ -158,16 +158,20 @@ bool AnyPadInputHeld(PadInput* which) {
   return false;
 }
 
-// "Press the new key": the first key pressed once all are up; Escape keeps
-// the old one.
+// "Press the new key": the first key pressed once all are up; Escape (or a
+// pad's B or Back, for a player with a pad alone) keeps the old one.
 void CaptureKey(Screen& s) {
   PumpUntil([] { return !platform::FirstHeldKeyPosition() && !AnyPadInputHeld(nullptr); });
   std::optional<int> pressed;
-  PumpUntil([&] { return (pressed = platform::FirstHeldKeyPosition()).has_value(); });
-  if (pressed && *pressed != platform::kKeyPositionEscape) {
+  bool cancelled = false;
+  PumpUntil([&] {
+    cancelled = KeyDown(VK_GAMEPAD_B) || KeyDown(VK_GAMEPAD_VIEW);
+    return cancelled || (pressed = platform::FirstHeldKeyPosition()).has_value();
+  });
+  if (!cancelled && pressed && *pressed != platform::kKeyPositionEscape) {
     settings.keys[Seat(s)][Layout(s)][s.row - kFirstKeyRow] = *pressed;
   }
-  PumpUntil([] { return !platform::FirstHeldKeyPosition(); });
+  PumpUntil([] { return !platform::FirstHeldKeyPosition() && !AnyPadInputHeld(nullptr); });
 }
 
 // The same for a pad action: the first pad input once all are let go,
