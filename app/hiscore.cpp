@@ -17,6 +17,8 @@
 HiscoreEntry hiscoreTable[kHiscorePositions];
 int32_t entryRow = -1;
 uint8_t nameKeyLatch = 0;
+uint8_t padNameLatch = 0;
+int32_t padLetterAt = -1;
 
 namespace {
 
@@ -201,6 +203,37 @@ void NameEntryKey(char* name, int capacity) {
   nameKeyLatch = 0;
 }
 
+void PadNameEntryStep(char* name, int capacity) {
+  const bool up = KeyDown(VK_GAMEPAD_DPAD_UP), down = KeyDown(VK_GAMEPAD_DPAD_DOWN);
+  const bool confirm = KeyDown(VK_GAMEPAD_A), erase = KeyDown(VK_GAMEPAD_B);
+  const int length = static_cast<int>(std::strlen(name));
+  if (padLetterAt != length - 1) padLetterAt = -1;  // typed on the keyboard since
+  if (!up && !down && !confirm && !erase) {
+    padNameLatch = 0;
+    return;
+  }
+  if (padNameLatch) return;
+  padNameLatch = 1;
+  if (erase) {
+    if (length > 0) name[length - 1] = '\0';
+    padLetterAt = -1;
+  } else if (confirm) {
+    padLetterAt = -1;
+  } else if (padLetterAt < 0) {
+    if (length >= capacity - 1) return;
+    name[length] = 'A';
+    name[length + 1] = '\0';
+    padLetterAt = length;
+  } else {
+    static const char kLetters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZ ";
+    constexpr int kCount = sizeof kLetters - 1;
+    const char* at = std::strchr(kLetters, name[padLetterAt]);
+    int k = at && *at ? static_cast<int>(at - kLetters) : 0;
+    k = up ? (k + 1) % kCount : (k + kCount - 1) % kCount;
+    name[padLetterAt] = kLetters[k];
+  }
+}
+
 void DrawHiscoreTable() {
   if (!font2) return;
   const char* heading = english ? "POINTS LEVEL ROWS        PLAYER" : "PUNKTE LEVEL REIHEN      SPIELER";
@@ -237,12 +270,16 @@ void EnterHiscore() {
   DrawHiscoreTable();
   PresentFrame();
   nameKeyLatch = 0;
+  padNameLatch = 1;  // pad buttons still held from the match count once let go
+  padLetterAt = -1;
   uint32_t lastDrawn = timeGetTime() - 1;
-  while (!KeyDown(VK_RETURN) && !quitRequested) {
+  // A pad's Start ends the entry as Return does.
+  while (!KeyDown(VK_RETURN) && !KeyDown(VK_GAMEPAD_MENU) && !quitRequested) {
     PumpStep([&] {
       if (timeGetTime() == lastDrawn) return;
       lastDrawn = timeGetTime();
       NameEntryKey(entry.name, kNameCapacity);
+      PadNameEntryStep(entry.name, kNameCapacity);
       DrawEntryRow();
       const int32_t y = LineY(entryRow), h = FontHeight();
       PresentRect(0, y - h / 2, Rect{0, y - h / 2, screenWidth, y + 3 * h / 2});
@@ -252,10 +289,10 @@ void EnterHiscore() {
 }
 
 void RunHiscoreAfterGame() {
-  WaitKeysUp({VK_RETURN, VK_ESCAPE, VK_SPACE});
+  WaitKeysUp({VK_RETURN, VK_ESCAPE, VK_SPACE, VK_GAMEPAD_A, VK_GAMEPAD_B, VK_GAMEPAD_MENU, VK_GAMEPAD_VIEW});
   LoadHiscores();
   EnterHiscore();
-  WaitKeysUp({VK_RETURN});
+  WaitKeysUp({VK_RETURN, VK_GAMEPAD_MENU});
   uint32_t lastDrawn = timeGetTime() - 1;
   for (;;) {
     PumpStep([&] {
@@ -265,8 +302,10 @@ void RunHiscoreAfterGame() {
       DrawHiscoreTable();
       PresentFrame();
     });
-    if (AnyKeyDown({VK_ESCAPE, VK_RETURN, VK_SPACE}) || quitRequested) break;
+    if (AnyKeyDown({VK_ESCAPE, VK_RETURN, VK_SPACE, VK_GAMEPAD_A, VK_GAMEPAD_B, VK_GAMEPAD_MENU}) || quitRequested) {
+      break;
+    }
   }
   SaveHiscores();
-  WaitKeysUp({VK_ESCAPE, VK_RETURN, VK_SPACE});
+  WaitKeysUp({VK_ESCAPE, VK_RETURN, VK_SPACE, VK_GAMEPAD_A, VK_GAMEPAD_B, VK_GAMEPAD_MENU});
 }

@@ -21,6 +21,10 @@ constexpr int kNameCapacity = 30;
 extern HiscoreEntry hiscoreTable[kHiscorePositions];
 extern int32_t entryRow;  // the position whose name is typed, -1 when none
 extern uint8_t nameKeyLatch;
+// The pad's name entry: a latch like the keys', and the place of the letter
+// being chosen with up and down (-1: none; the next up or down starts one).
+extern uint8_t padNameLatch;
+extern int32_t padLetterAt;
 
 // The whole sequence after a one-player game: load, enter, show, save.
 void RunHiscoreAfterGame();
@@ -35,6 +39,10 @@ uint32_t HiscoreChecksum();
 void EnterHiscore();
 // One step of typing into `name` (a buffer of `capacity` bytes).
 void NameEntryKey(char* name, int capacity);
+// One step of choosing a name with a pad, as arcade tables do: up or down
+// starts a letter at A and then changes it, A keeps it, B takes back the
+// last character.
+void PadNameEntryStep(char* name, int capacity);
 
 void DrawHiscoreTable();
 void DrawEntryRow();

@@ -5,6 +5,7 @@
 #include "app/pause_check.h"
 #include "app/shared_assets.h"
 #include "app/shell.h"
+#include "game/controls.h"
 #include "game/game_tick.h"
 #include "game/match_flags.h"
 #include "game/pieces.h"
@@ -31,6 +32,7 @@ ControlHandler HandlerFor(int player) {
 }  // namespace
 
 void StartMatch() {
+  RefreshKeyLabels();  // the keyboard's layout may have changed since
   matchSeed = timeGetTime();
   matchSeeded = true;
   RandomSeed(matchSeed);

@@ -39,8 +39,10 @@ void ShowMatchResult() {
   DrawWins(1, -players[1].losses, third + h / 2, a);
   DrawWins(2, -players[0].losses, 2 * third + h / 2, a);
   PresentFrame();
-  WaitKeysUp({VK_SPACE, VK_ESCAPE, VK_RETURN});
-  while (!KeyDown(VK_SPACE) && !KeyDown(VK_ESCAPE) && !KeyDown(VK_RETURN) && !quitRequested) {
+  // A pad's A, B or Start leaves as Space, Escape or Return do.
+  WaitKeysUp({VK_SPACE, VK_ESCAPE, VK_RETURN, VK_GAMEPAD_A, VK_GAMEPAD_B, VK_GAMEPAD_MENU});
+  while (!KeyDown(VK_SPACE) && !KeyDown(VK_ESCAPE) && !KeyDown(VK_RETURN) && !KeyDown(VK_GAMEPAD_A) &&
+         !KeyDown(VK_GAMEPAD_B) && !KeyDown(VK_GAMEPAD_MENU) && !quitRequested) {
     PumpStep([] {});
   }
   // The key that ends the screen is let go before the menu polls: otherwise

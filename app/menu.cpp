@@ -1,5 +1,6 @@
 #include "app/menu.h"
 
+#include "app/options_screen.h"
 #include "app/shell.h"
 #include "game/match_flags.h"
 #include "gfx/blit.h"
@@ -16,6 +17,9 @@ constexpr int kEntryCount = 4;
 constexpr int kPlayersEntry = 2;
 constexpr int kQuitEntry = 3;
 constexpr int32_t kStripLeft = 160, kStripWidth = 320, kStripHeight = 60;
+// Opens the options (named in the menu picture's legend); no screen of the
+// old game took it.
+constexpr int kOptionsKey = 'O';
 
 int32_t StripTop(int32_t entry) { return 48 + 98 * entry; }
 
@@ -61,7 +65,8 @@ void RunMenu() {
   int32_t selection = 0;
 
   for (;;) {
-    const bool chosen = KeyDown(VK_SPACE) || KeyDown(VK_RETURN);
+    // A pad's A (or Start) chooses, its D-pad or stick moves.
+    const bool chosen = KeyDown(VK_SPACE) || KeyDown(VK_RETURN) || KeyDown(VK_GAMEPAD_A) || KeyDown(VK_GAMEPAD_MENU);
     if (chosen && selection != kPlayersEntry) break;
     if (quitRequested || KeyDown(VK_ESCAPE)) break;
     if (HandleWaitingMessage()) {
@@ -73,18 +78,24 @@ void RunMenu() {
       platform::Wait();
       continue;
     }
-    if (KeyDown(VK_UP)) {
+    if (KeyDown(VK_UP) || KeyDown(VK_GAMEPAD_DPAD_UP)) {
       selection = selection == 0 ? kEntryCount - 1 : selection - 1;
       Redraw(picture());
-      WaitKeysUp({VK_UP});
-    } else if (KeyDown(VK_DOWN)) {
+      WaitKeysUp({VK_UP, VK_GAMEPAD_DPAD_UP});
+    } else if (KeyDown(VK_DOWN) || KeyDown(VK_GAMEPAD_DPAD_DOWN)) {
       selection = (selection + 1) % kEntryCount;
       Redraw(picture());
-      WaitKeysUp({VK_DOWN});
+      WaitKeysUp({VK_DOWN, VK_GAMEPAD_DPAD_DOWN});
     } else if (chosen) {
       playerCount = playerCount == 2 ? 1 : 2;
       Redraw(picture());
-      WaitKeysUp({VK_SPACE, VK_RETURN});
+      WaitKeysUp({VK_SPACE, VK_RETURN, VK_GAMEPAD_A, VK_GAMEPAD_MENU});
+    } else if (KeyDown(kOptionsKey) || KeyDown(VK_GAMEPAD_Y)) {
+      RunOptionsScreen();
+      if (quitRequested) break;
+      SetPalette(palette);
+      Redraw(picture());
+      WaitKeysUp({kOptionsKey, VK_GAMEPAD_Y});
     }
     DrawHighlight(selection, picture());
     platform::Wait();

@@ -3,6 +3,7 @@
 #include "app/shared_assets.h"
 #include "app/shell.h"
 #include "app/win_main.h"
+#include "game/controls.h"
 #include "game/match_flags.h"
 #include "game/play_assets.h"
 #include "game/play_screen.h"
@@ -18,14 +19,14 @@ namespace {
 // Holds the game until none of the keys is held (no messages meanwhile).
 void WaitUntilUp(std::initializer_list<int> keys) { WaitKeysUp(keys); }
 
-// Holds the game until one of the keys is down.
-void WaitUntilDown(std::initializer_list<int> keys) {
-  for (;;) {
-    for (int key : keys) {
-      if (KeyDown(key)) return;
-    }
-    platform::Wait();
-  }
+// The pads' pause and quit (Start and Back unless the player chose others).
+bool PadPauseHeld() { return PadActionHeld(-1, kPadActionPause); }
+bool PadQuitHeld() { return PadActionHeld(-1, kPadActionQuit); }
+
+// Holds the game while `held` says so, or until it does.
+template <typename Held>
+void WaitWhile(Held held) {
+  while (held()) platform::Wait();
 }
 
 void Pause() {
@@ -34,9 +35,14 @@ void Pause() {
               "PAUSED");
   }
   PresentFrame();
-  WaitUntilUp({'P'});
-  WaitUntilDown({VK_SPACE, 'P', VK_ESCAPE});
-  WaitUntilUp({VK_SPACE, 'P', VK_ESCAPE});
+  // A pad's pause, A and B do what P, Space and Escape do here.
+  auto anyResumeKey = [] {
+    return KeyDown(VK_SPACE) || KeyDown('P') || KeyDown(VK_ESCAPE) || PadPauseHeld() || KeyDown(VK_GAMEPAD_A) ||
+           KeyDown(VK_GAMEPAD_B);
+  };
+  WaitWhile([] { return KeyDown('P') || PadPauseHeld(); });
+  WaitWhile([&] { return !anyResumeKey(); });
+  WaitWhile(anyResumeKey);
   DrawPlayScreen();
   PresentFrame();
 }
@@ -76,11 +82,11 @@ void SwitchLayout(int player, ControlHandler layout0, ControlHandler layout1, in
 }  // namespace
 
 void PauseCheck() {
-  if (KeyDown(VK_ESCAPE)) {
+  if (KeyDown(VK_ESCAPE) || PadQuitHeld()) {
     players[0].state = players[1].state = 0;
-    WaitUntilUp({VK_ESCAPE});
+    WaitWhile([] { return KeyDown(VK_ESCAPE) || PadQuitHeld(); });
   }
-  if (KeyDown('P')) Pause();
+  if (KeyDown('P') || PadPauseHeld()) Pause();
   if (KeyDown(VK_F8)) SwitchMusic();
   if (playerCount == 2) {
     if (KeyDown(VK_F2)) {

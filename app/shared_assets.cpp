@@ -2,6 +2,7 @@
 
 #include <new>
 
+#include "app/settings.h"
 #include "game/match_flags.h"
 #include "game/play_assets.h"
 #include "game/player_state.h"
@@ -70,6 +71,7 @@ bool LoadOptionsAndAssets() {
 
 void SaveOptionsAndRelease() {
   WriteOptions();
+  if (displayUp) SaveSettings();
   for (auto& row : blockTiles) {
     for (Image*& tile : row) DeleteImage(tile);
   }

@@ -1,7 +1,9 @@
 #include "app/shell.h"
 
 #include "app/shared_assets.h"
+#include "app/win_main.h"
 #include "gfx/display.h"
+#include "media/midi_stream.h"
 #include "media/music.h"
 
 uint8_t quitRequested = 0;
@@ -20,6 +22,15 @@ void MainWindowProc(const Message& message) {
         musicOff = 1;
       }
       if (closing) SaveOptionsAndRelease();
+      break;
+    case WM_APP_MUSIC_FAILED:
+      // The SoundFont the music waited for did not load: the same message
+      // as when the music cannot start, once, and the music goes off. Not
+      // once the game is closing: the music is stopped then anyway.
+      if (musicOff == 0 && !closing && currentMusic && MusicSynthFailed()) {
+        StopMusic();
+        ReportMusicFailure();
+      }
       break;
     case WM_ACTIVATEAPP:
       appActive = static_cast<int32_t>(message.wParam);

@@ -44,7 +44,8 @@ bool AnyKeyDown(std::initializer_list<int> keys) {
 
 void SlideLogo(Surface* title, Surface* logo) {
   uint32_t lastStep = timeGetTime();
-  while (slideY < kLogoRestY && !AnyKeyDown({VK_SPACE, VK_ESCAPE, VK_RETURN, '1', '2', 'B'}) && !quitRequested) {
+  while (slideY < kLogoRestY &&
+         !AnyKeyDown({VK_SPACE, VK_ESCAPE, VK_RETURN, '1', '2', 'B', VK_GAMEPAD_A, VK_GAMEPAD_MENU}) && !quitRequested) {
     PumpStep([&] {
       if (!StepDue(lastStep)) return;
       slideY += 8;
@@ -85,7 +86,7 @@ void RunScroller() {
   scrollStep = 0;
   slideY = screenHeight;
   uint32_t lastStep = timeGetTime();
-  while (!AnyKeyDown({VK_SPACE, VK_ESCAPE, VK_RETURN}) && !quitRequested) {
+  while (!AnyKeyDown({VK_SPACE, VK_ESCAPE, VK_RETURN, VK_GAMEPAD_A, VK_GAMEPAD_MENU}) && !quitRequested) {
     // Unlike the other screens the scroller keeps polling while the game
     // is in the background instead of waiting for a message.
     if (!HandleWaitingMessage() && appActive && StepDue(lastStep)) {
@@ -159,7 +160,8 @@ void RunTitleSequence() {
   } else {
     RunScroller();
   }
-  WaitKeysUp({VK_RETURN, VK_SPACE});
+  // A pad's A and Start act as Return at the title.
+  WaitKeysUp({VK_RETURN, VK_SPACE, VK_GAMEPAD_A, VK_GAMEPAD_MENU});
 }
 
 void ShowClosingLogo() {
@@ -184,9 +186,10 @@ void ShowClosingLogo() {
   }
   ReleaseSurface(picture);
   PresentFrame();
-  WaitKeysUp({VK_SPACE, VK_ESCAPE, VK_RETURN});
+  WaitKeysUp({VK_SPACE, VK_ESCAPE, VK_RETURN, VK_GAMEPAD_A, VK_GAMEPAD_B, VK_GAMEPAD_MENU});
   quitRequested = 0;  // the logo waits for its key also when the run ends on a quit request
-  while (!AnyKeyDown({VK_SPACE, VK_ESCAPE, VK_RETURN}) && !quitRequested) {
+  while (!AnyKeyDown({VK_SPACE, VK_ESCAPE, VK_RETURN, VK_GAMEPAD_A, VK_GAMEPAD_B, VK_GAMEPAD_MENU}) &&
+         !quitRequested) {
     PumpStep([] {});
   }
   FadeOut(palette);

@@ -7,6 +7,7 @@
 #include "app/match.h"
 #include "app/match_result.h"
 #include "app/menu.h"
+#include "app/settings.h"
 #include "app/shared_assets.h"
 #include "app/shell.h"
 #include "app/state_dump.h"
@@ -16,6 +17,7 @@
 #include "gfx/display.h"
 #include "media/mixer.h"
 #include "media/music.h"
+#include "platform/pads.h"
 #include "platform/platform.h"
 
 namespace {
@@ -94,11 +96,17 @@ int WinMain() {
   english = (platform::UserLanguageId() & 0x3FF) == 7 ? 0 : 1;
   closing = 0;
   platform::SetWindowProcedure(MainWindowProc);
+  LoadSettings();
+  if (auto padDatabase = platform::OptionFilePath("SOFTWARE\\Kolvanic\\Stakkor", "gamecontrollerdb.txt")) {
+    platform::AddPadMappingsFromFile(*padDatabase);  // when the player put one there
+  }
+  ApplySettings();
   if (!InitDisplay("Stakkorx", 8, 640, 480, 640, 480)) {
     closing = 1;
     platform::PostQuitMessage(0);
     return 0;
   }
+  SettingsScreenOpened();
   // The generator is seeded as soon as the display is up; every match
   // seeds it again from the clock.
   RandomSeed(timeGetTime());

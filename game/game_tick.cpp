@@ -1,5 +1,6 @@
 #include "game/game_tick.h"
 
+#include "game/controls.h"
 #include "game/match_flags.h"
 #include "game/piece_motion.h"
 #include "game/pieces.h"
@@ -7,7 +8,6 @@
 #include "game/play_screen.h"
 #include "gfx/display.h"
 #include "media/sound_effects.h"
-#include "platform/keys.h"
 #include "platform/platform.h"
 
 int32_t gravityCountdown = 0;
@@ -20,25 +20,10 @@ namespace {
 // Steps the game-over state takes per gravity period: 99, 74, 49, 24, -1.
 constexpr int32_t kStateFall = 25;
 
-struct LayoutKeys {
-  int left, right, turn, drop;
-};
-
-LayoutKeys KeysOf(ControlHandler handler) {
-  switch (handler) {
-    case ControlHandler::ArrowKeysDownRotate: return {VK_LEFT, VK_RIGHT, VK_DOWN, VK_CONTROL};
-    case ControlHandler::ArrowKeysUpRotate: return {VK_LEFT, VK_RIGHT, VK_UP, VK_DOWN};
-    case ControlHandler::LetterKeysWRotate: return {'A', 'D', 'W', 'S'};
-    case ControlHandler::LetterKeysShiftDrop: return {'A', 'D', 'S', VK_SHIFT};
-    case ControlHandler::None: break;
-  }
-  return {0, 0, 0, 0};
-}
-
-// Acts once per press: a key seen up arms its latch, a key seen down with
-// the latch armed acts and disarms it.
-void PollAction(int key, uint8_t& latch, void (*action)(int32_t), int32_t index) {
-  if (!KeyDown(key)) {
+// Acts once per press: an action seen up arms its latch, an action seen
+// held with the latch armed acts and disarms it.
+void PollAction(bool held, uint8_t& latch, void (*action)(int32_t), int32_t index) {
+  if (!held) {
     latch = 1;
   } else if (latch) {
     latch = 0;
@@ -72,12 +57,14 @@ void GravityStep() {
 
 void RunControlHandler(ControlHandler handler, int32_t index) {
   if (handler == ControlHandler::None) return;
-  const LayoutKeys keys = KeysOf(handler);
+  // All four are read at once: the keys change only inside the wait
+  // primitive, never between two polls of one step.
+  const uint8_t held = HeldActions(handler, index);
   uint8_t* latch = keyLatch[index == 1 ? 1 : 0];
-  PollAction(keys.left, latch[0], MoveLeft, index);
-  PollAction(keys.right, latch[1], MoveRight, index);
-  PollAction(keys.turn, latch[2], RotatePiece, index);
-  PollAction(keys.drop, latch[3], HardDrop, index);
+  PollAction(held & ActionBit(kActionLeft), latch[0], MoveLeft, index);
+  PollAction(held & ActionBit(kActionRight), latch[1], MoveRight, index);
+  PollAction(held & ActionBit(kActionTurn), latch[2], RotatePiece, index);
+  PollAction(held & ActionBit(kActionDrop), latch[3], HardDrop, index);
 }
 
 void GameTick() {

@@ -1,7 +1,9 @@
 #include "game/play_screen.h"
 
 #include <cstdio>
+#include <cstring>
 
+#include "game/controls.h"
 #include "game/game_tick.h"
 #include "game/match_flags.h"
 #include "game/play_assets.h"
@@ -44,6 +46,32 @@ void DrawFrame() {
 
 void Print(int32_t x, int32_t y, const char* text) { PrintText(font2, backBuffer, x, y, text); }
 
+// A legend line "KEY-ACTION" that may name a key of the player's keyboard:
+// drawn with half-width characters when it would run off the screen's
+// right edge, and cut where even those would.
+void PrintLegendLine(int32_t x, int32_t y, const char* key, const char* action) {
+  char text[64];
+  std::snprintf(text, sizeof text, "%s-%s", key, action);
+  const int32_t advance = font2->advance, length = static_cast<int32_t>(std::strlen(text));
+  if (advance <= 1 || x + advance * length <= screenWidth) {
+    Print(x, y, text);
+    return;
+  }
+  font2->advance = advance / 2;
+  const int32_t fits = (screenWidth - x) / font2->advance;
+  if (fits >= 0 && fits < length) text[fits] = '\0';
+  Print(x, y, text);
+  font2->advance = advance;
+}
+
+// A key name of a two-player column: at most six half-width characters.
+struct ColumnKey {
+  char text[7];
+  ColumnKey(int seat, int layout, int action, const char* gameText) {
+    std::snprintf(text, sizeof text, "%s", ActionKeyText(seat, layout, action, gameText));
+  }
+};
+
 void PrintNumber(int32_t x, int32_t y, const char* format, int32_t value) {
   char text[48];
   std::snprintf(text, sizeof text, format, value);
@@ -65,18 +93,19 @@ void DrawOnePlayerHud(const PlayerState& p) {
 
   const int32_t legend = boardLeft + cellSize * kWellColumns + w;
   const bool downRotates = p.controlHandler == ControlHandler::ArrowKeysDownRotate;
+  const int seat = SeatOf(p.controlHandler), layout = LayoutOf(p.controlHandler);
   Print(legend, h, "CONTROL KEYS");
   Print(legend, 3 * h, "ESC-QUIT");
-  Print(legend, 5 * h, "LEFT-LEFT");
-  Print(legend, 7 * h, "RIGHT-RIGHT");
-  Print(legend, 9 * h, downRotates ? "DOWN-ROTATE" : "UP-ROTATE");
-  Print(legend, 11 * h, downRotates ? "CTRL-DROP" : "DOWN-DROP");
+  PrintLegendLine(legend, 5 * h, ActionKeyText(seat, layout, kActionLeft, "LEFT"), "LEFT");
+  PrintLegendLine(legend, 7 * h, ActionKeyText(seat, layout, kActionRight, "RIGHT"), "RIGHT");
+  PrintLegendLine(legend, 9 * h, ActionKeyText(seat, layout, kActionTurn, downRotates ? "DOWN" : "UP"), "ROTATE");
+  PrintLegendLine(legend, 11 * h, ActionKeyText(seat, layout, kActionDrop, downRotates ? "CTRL" : "DOWN"), "DROP");
   Print(legend, 13 * h, "F1-CHANGE");
 }
 
 // One column of a two-player match: counters, then the keys from the left
 // key down to the key that switches the layout.
-void DrawPlayerColumn(int32_t x, int32_t h, const PlayerState& p, const char* const keys[5]) {
+void DrawPlayerColumn(int32_t x, int32_t h, const PlayerState& p, const ColumnKey keys[5]) {
   Print(x, 2 * h, "PTS:");
   PrintNumber(x, 3 * h, "%d", p.points);
   Print(x, 4 * h, "LVL:");
@@ -84,7 +113,7 @@ void DrawPlayerColumn(int32_t x, int32_t h, const PlayerState& p, const char* co
   Print(x, 6 * h, "ROWS:");
   PrintNumber(x, 7 * h, "%d", p.rows);
   Print(x, 9 * h, "CTRL");
-  for (int k = 0; k < 5; ++k) Print(x, (10 + k) * h, keys[k]);
+  for (int k = 0; k < 5; ++k) Print(x, (10 + k) * h, keys[k].text);
 }
 
 // Two players: both columns in half-width characters at the screen's sides.
@@ -97,11 +126,22 @@ void DrawTwoPlayerHud() {
   } else {
     Print(screenWidth / 2 - 3 * w, h, "NORMAL");
   }
+  // From the top: the left, right, drop and turn keys, and the layout switch.
   const bool shiftDrops = players[0].controlHandler == ControlHandler::LetterKeysShiftDrop;
-  const char* const left[5] = {"A", "D", shiftDrops ? "SHFT" : "S", shiftDrops ? "S" : "W", "F1"};
+  const int leftLayout = LayoutOf(players[0].controlHandler);
+  const ColumnKey left[5] = {{kSeatPlayerOne, leftLayout, kActionLeft, "A"},
+                             {kSeatPlayerOne, leftLayout, kActionRight, "D"},
+                             {kSeatPlayerOne, leftLayout, kActionDrop, shiftDrops ? "SHFT" : "S"},
+                             {kSeatPlayerOne, leftLayout, kActionTurn, shiftDrops ? "S" : "W"},
+                             {-1, 0, 0, "F1"}};
   DrawPlayerColumn(w, h, players[0], left);
   const bool downRotates = players[1].controlHandler == ControlHandler::ArrowKeysDownRotate;
-  const char* const right[5] = {"LEFT", "RIGHT", downRotates ? "CTRL" : "DOWN", downRotates ? "DOWN" : "UP", "F2"};
+  const int rightLayout = LayoutOf(players[1].controlHandler);
+  const ColumnKey right[5] = {{kSeatPlayerTwo, rightLayout, kActionLeft, "LEFT"},
+                              {kSeatPlayerTwo, rightLayout, kActionRight, "RIGHT"},
+                              {kSeatPlayerTwo, rightLayout, kActionDrop, downRotates ? "CTRL" : "DOWN"},
+                              {kSeatPlayerTwo, rightLayout, kActionTurn, downRotates ? "DOWN" : "UP"},
+                              {-1, 0, 0, "F2"}};
   DrawPlayerColumn(screenWidth - 6 * w, h, players[1], right);
   font2->advance = fullAdvance;
 }

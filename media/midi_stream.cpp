@@ -1,13 +1,18 @@
 #include "media/midi_stream.h"
 
 #include <memory>
+#include <string>
 
+#include "media/midi_programs.h"
 #include "media/mixer.h"
 #include "platform/audio.h"
+#include "platform/platform.h"
 
 struct MidiStream {
   bool open = false;
   MidiStreamCallback callback = nullptr;
+  // Null while the backend's synth is still loading: the stream then waits,
+  // silent, and starts from its first event once the synth is there.
   platform::MidiSynth* synth = nullptr;
   MidiSequencer sequencer;
 };
@@ -16,28 +21,26 @@ namespace {
 
 MidiStream theStream;
 platform::MidiSynth* chosenSynth = nullptr;
-// The backend's synth, made on the first open and kept: loading a SoundFont
-// takes a moment, and the music may be switched on and off many times.
-// Deliberately never freed, so that no teardown at process end races the
-// audio thread.
-platform::MidiSynth* ownSynth = nullptr;
-int ownSynthRate = 0;
+// The backend's synth, started by the first stream that plays and kept:
+// loading a SoundFont takes a moment, and the music may be switched on and
+// off many times. Deliberately never freed, so that no teardown at process
+// end races the audio thread or the loading thread.
+std::shared_ptr<platform::PendingSynth>* ownSynth = new std::shared_ptr<platform::PendingSynth>;
+std::string chosenSoundFont;  // the player's setting; empty: the usual search
 
 bool IsOpenStream(MidiStream* stream) { return stream == &theStream && theStream.open; }
 
 void ReportDone(MidiHeader* header) { theStream.callback(kMomDone, header); }
 
-platform::MidiSynth* SynthFor(int rate) {
-  if (chosenSynth) return chosenSynth;
-  if (!ownSynth || ownSynthRate != rate) {
-    // No stream is open, so the audio thread does not touch the synth now.
-    std::unique_ptr<platform::MidiSynth> made = platform::CreateMidiSynth(rate);
-    if (!made) return nullptr;
-    delete ownSynth;
-    ownSynth = made.release();
-    ownSynthRate = rate;
-  }
-  return ownSynth;
+// Takes the backend's synth for the stream once it is ready. Runs with the
+// device lock held.
+bool AdoptOwnSynth() {
+  if (theStream.synth) return true;
+  platform::MidiSynth* ready = *ownSynth ? (*ownSynth)->Synth() : nullptr;
+  if (!ready) return false;
+  ready->Reset();
+  theStream.synth = ready;
+  return true;
 }
 
 }  // namespace
@@ -45,10 +48,26 @@ platform::MidiSynth* SynthFor(int rate) {
 MidiStream* MidiStreamOpen(MidiStreamCallback callback) {
   if (!callback || theStream.open) return nullptr;
   if (!OpenMixer()) return nullptr;
-  platform::MidiSynth* synth = SynthFor(MixerRate());
-  if (!synth) return nullptr;
+  platform::MidiSynth* synth = chosenSynth;
+  if (!synth) {
+    const bool headless = platform::ActiveBackend() == platform::Backend::Headless;
+    const std::string font = headless ? std::string() : platform::FindSoundFont(chosenSoundFont);
+    if (!headless && font.empty()) return nullptr;
+    const std::shared_ptr<platform::PendingSynth>& own = *ownSynth;
+    if (own && (own->Rate() != MixerRate() || own->SoundFont() != font)) {
+      // Another font or rate: the next start loads anew. No stream is open,
+      // so the audio thread holds no part of the old synth; a load still
+      // running finishes on its own thread and is dropped there.
+      platform::audio::DeviceLock hold;
+      ownSynth->reset();
+    } else if (own && own->GetState() == platform::PendingSynth::State::Failed) {
+      // The same font failed before: failing now is what loading it again
+      // would end in, only seconds later.
+      return nullptr;
+    }
+  }
   platform::audio::DeviceLock hold;
-  synth->Reset();
+  if (synth) synth->Reset();
   theStream.synth = synth;
   theStream.callback = callback;
   InitSequencer(theStream.sequencer, MixerRate());
@@ -72,8 +91,25 @@ bool MidiStreamOut(MidiStream* stream, MidiHeader* header) {
 }
 
 bool MidiStreamRestart(MidiStream* stream) {
+  {
+    platform::audio::DeviceLock hold;
+    if (!IsOpenStream(stream)) return false;
+  }
+  if (!stream->synth && !*ownSynth) {
+    // The synth loads now, with the programs of the buffers queued to play.
+    std::vector<platform::SynthProgram> programs;
+    {
+      platform::audio::DeviceLock hold;
+      programs = ProgramsOfBuffers(stream->sequencer.head);
+    }
+    const bool headless = platform::ActiveBackend() == platform::Backend::Headless;
+    std::shared_ptr<platform::PendingSynth> started = platform::PendingSynth::Start(
+        MixerRate(), headless ? std::string() : platform::FindSoundFont(chosenSoundFont), programs);
+    platform::audio::DeviceLock hold;
+    *ownSynth = std::move(started);
+  }
   platform::audio::DeviceLock hold;
-  if (!IsOpenStream(stream)) return false;
+  if (!stream->synth) AdoptOwnSynth();
   StartSequencer(stream->sequencer);
   return true;
 }
@@ -81,7 +117,7 @@ bool MidiStreamRestart(MidiStream* stream) {
 bool MidiStreamReset(MidiStream* stream) {
   platform::audio::DeviceLock hold;
   if (!IsOpenStream(stream)) return false;
-  for (uint32_t channel = 0; channel < 16; ++channel) {
+  for (uint32_t channel = 0; stream->synth && channel < 16; ++channel) {
     stream->synth->ShortMessage((0xB0 | channel) | 64u << 8);   // sustain pedal up
     stream->synth->ShortMessage((0xB0 | channel) | 123u << 8);  // all notes off
   }
@@ -107,7 +143,7 @@ bool MidiStreamClose(MidiStream* stream) {
 }
 
 bool RenderMidiStream(float* frames, int frameCount) {
-  if (!theStream.open) return false;
+  if (!theStream.open || !AdoptOwnSynth()) return false;
   RenderSequencer(theStream.sequencer, *theStream.synth, frames, frameCount, ReportDone);
   return true;
 }
@@ -115,4 +151,16 @@ bool RenderMidiStream(float* frames, int frameCount) {
 void UseMidiSynth(platform::MidiSynth* synth) {
   platform::audio::DeviceLock hold;
   chosenSynth = synth;
+}
+
+void SetMusicSoundFont(const std::string& path) { chosenSoundFont = path; }
+
+bool MusicSynthFailed() {
+  platform::audio::DeviceLock hold;
+  return *ownSynth && ownSynth->get()->GetState() == platform::PendingSynth::State::Failed;
+}
+
+bool MusicSynthLoading() {
+  platform::audio::DeviceLock hold;
+  return *ownSynth && ownSynth->get()->GetState() == platform::PendingSynth::State::Loading;
 }

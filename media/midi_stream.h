@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "media/midi_sequencer.h"
 #include "platform/midi_synth.h"
@@ -40,3 +41,11 @@ bool RenderMidiStream(float* frames, int frameCount);
 // backend's own). Lets tests listen to the events and tools pick FluidSynth
 // in headless runs.
 void UseMidiSynth(platform::MidiSynth* synth);
+
+// The SoundFont the player chose (empty: the usual search). A stream opened
+// after a change loads the new font.
+void SetMusicSoundFont(const std::string& path);
+// The backend's synth is still loading (the music waits for it), or it
+// could not be loaded (WM_APP_MUSIC_FAILED told so).
+bool MusicSynthLoading();
+bool MusicSynthFailed();

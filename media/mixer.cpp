@@ -14,41 +14,60 @@ constexpr int kChunkFrames = 256;
 
 EffectBuffer* effectSlots[kEffectSlots];
 float musicScratch[kChunkFrames * 2];
+std::atomic<float> musicLevel{kMusicGain};
+std::atomic<float> effectLevel{kEffectGain};
 
 // Below the knee the signal passes unchanged; above it, it bends smoothly
-// towards full scale and never reaches it.
+// towards the ceiling and never passes it: a ceiling under full scale,
+// since the curve meets it within float precision when every effect plays
+// at once at full volume.
 constexpr float kKnee = 0.75f;
+constexpr float kCeiling = 0.98f;
 
 float Limit(float x) {
   float magnitude = std::fabs(x);
   if (magnitude <= kKnee) return x;
-  float bent = kKnee + (1.0f - kKnee) * std::tanh((magnitude - kKnee) / (1.0f - kKnee));
+  float bent = kKnee + (kCeiling - kKnee) * std::tanh((magnitude - kKnee) / (kCeiling - kKnee));
   return x < 0 ? -bent : bent;
 }
 
-void MixEffect(EffectBuffer& effect, float* out, int frameCount) {
+void MixEffect(EffectBuffer& effect, float* out, int frameCount, float gain) {
   int64_t position = effect.position.load(std::memory_order_acquire);
   if (position < 0) return;
   const int64_t total = static_cast<int64_t>(effect.frames.size() / 2);
   int64_t count = std::min<int64_t>(frameCount, total - position);
   const float* in = effect.frames.data() + position * 2;
-  for (int64_t i = 0; i < count * 2; ++i) out[i] += in[i] * kEffectGain;
+  for (int64_t i = 0; i < count * 2; ++i) out[i] += in[i] * gain;
   position += count;
   effect.position.store(position >= total ? -1 : position, std::memory_order_release);
 }
 
 void MixChunk(float* out, int frameCount) {
   std::fill(out, out + frameCount * 2, 0.0f);
+  // The music plays on at volume 0, so it is where it should be when the
+  // volume comes back.
+  const float music = musicLevel.load(std::memory_order_relaxed);
   if (RenderMidiStream(musicScratch, frameCount)) {
-    for (int i = 0; i < frameCount * 2; ++i) out[i] = musicScratch[i] * kMusicGain;
+    for (int i = 0; i < frameCount * 2; ++i) out[i] = musicScratch[i] * music;
   }
+  const float effects = effectLevel.load(std::memory_order_relaxed);
   for (EffectBuffer* effect : effectSlots) {
-    if (effect) MixEffect(*effect, out, frameCount);
+    if (effect) MixEffect(*effect, out, frameCount, effects);
   }
   for (int i = 0; i < frameCount * 2; ++i) out[i] = Limit(out[i]);
 }
 
 }  // namespace
+
+float VolumeFactor(int volume) {
+  const float v = static_cast<float>(volume < 0 ? 0 : volume > 100 ? 100 : volume) / 100.0f;
+  return v * v;
+}
+
+void SetMixerVolumes(int music, int effects) {
+  musicLevel.store(kMusicGain * VolumeFactor(music), std::memory_order_relaxed);
+  effectLevel.store(kEffectGain * VolumeFactor(effects), std::memory_order_relaxed);
+}
 
 bool OpenMixer() { return platform::audio::Open(MixAudio); }
 

@@ -33,6 +33,14 @@ void SetMixerEffect(int slot, EffectBuffer* buffer);
 bool StartMixerEffect(int slot);
 bool MixerEffectSounding(int slot);
 
+// The players' volumes of the two sources, 0 to 100. 100 gives the levels
+// above (the game as it always sounded); below that the level falls with
+// the square of the volume, so equal steps sound about equally large. Any
+// thread; the next block of sound takes them.
+void SetMixerVolumes(int music, int effects);
+// The factor a volume puts on its source's level: 1 at 100, 0 at 0.
+float VolumeFactor(int volume);
+
 // The mix callback: effects and music for `frameCount` frames, limited so
 // that loud moments bend instead of wrapping or clipping hard.
 void MixAudio(float* frames, int frameCount);

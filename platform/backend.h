@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "platform/pads.h"
 #include "platform/platform.h"
 
 namespace platform::detail {
@@ -24,6 +25,9 @@ class BackendImpl {
   virtual void MarkScreenChanged() = 0;
   virtual void SetScreenPalette(const uint8_t entries[256 * 4]) = 0;
   virtual void ShowPointer(bool show) = 0;
+  // Fullscreen or windowed, fitted or whole-factor scaling (see platform.h).
+  virtual void SetScreenMode(bool fullscreen, bool integerScaling) = 0;
+  virtual bool ScreenFullscreen() = 0;
   virtual BoxAnswer ShowMessageBox(const char* text, const char* caption, BoxButtons buttons) = 0;
   [[noreturn]] virtual void Exit(int status) = 0;
 };
@@ -36,7 +40,23 @@ BackendImpl& ActiveImpl();
 void PostMessage(const Message& message);
 bool MessageWaiting();
 void SetKeyHeld(int virtualKey, bool held);
+// Releases every key, key position and pad input (pads stay connected).
 void ReleaseAllKeys();
+// Messages from other threads (the SoundFont loader): queued under a lock
+// and moved into the message queue by the main thread's next peek or wait.
+void PostMessageFromAnyThread(const Message& message);
+void TakeMessagesFromOtherThreads();
+
+// Key positions and pads (platform/input_state.cpp).
+void SetKeyPositionHeld(int position, bool held);
+void ReleaseAllPositionsAndPadInputs();
+void SetPadConnected(int pad, bool connected);
+void SetPadButton(int pad, PadButton button, bool held);
+void SetPadAxis(int pad, PadAxis axis, int value);
+void DisconnectAllPads();
+// The "any pad" virtual keys of platform/keys.h.
+bool IsGamepadKey(int virtualKey);
+bool GamepadKeyHeld(int virtualKey);
 const StateDumper& Dumper();
 
 // The screen: 8-bit entries handed to SetScreenPalette, widened to 8 bits of

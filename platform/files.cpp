@@ -35,6 +35,8 @@ std::string ConfigHome() {
   return std::string(home && *home ? home : ".") + "/.config";
 }
 
+}  // namespace
+
 // "SOFTWARE\Kolvanic\Stakkor" + "Options" -> $XDG_CONFIG_HOME/Kolvanic/Stakkor/Options.
 std::optional<std::string> OptionFilePath(const std::string& keyPath, const std::string& valueName) {
   std::string relative;
@@ -60,6 +62,8 @@ std::optional<std::string> OptionFilePath(const std::string& keyPath, const std:
   }
   return ConfigHome() + relative + "/" + valueName;
 }
+
+namespace {
 
 // Opens a file for reading only when it is a regular file. The open itself
 // does not block: a named pipe in place of a data file would otherwise hold

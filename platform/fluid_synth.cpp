@@ -2,12 +2,28 @@
 // audio stream; FluidSynth's audio drivers are never started.
 #include <fluidsynth.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <cstring>
 
 #include "platform/midi_synth.h"
 
 namespace platform {
 namespace {
+
+// The music's own channels; the ones above them only hold programs
+// selected, so that their samples stay loaded (see CreateFluidSynth).
+constexpr int kMusicChannels = 16;
+constexpr int kMaxChannels = 256;
+
+// GM, GM2, GS and XG "reset" messages (the bytes after F0, before F7).
+bool IsResetSysex(const uint8_t* body, size_t length) {
+  if (length >= 4 && body[0] == 0x7E && body[2] == 0x09 && (body[3] == 0x01 || body[3] == 0x03)) return true;
+  static const uint8_t gs[] = {0x41, 0x10, 0x42, 0x12, 0x40, 0x00, 0x7F};
+  if (length >= 7 && body[0] == gs[0] && body[2] == gs[2] && std::memcmp(body + 3, gs + 3, 4) == 0) return true;
+  static const uint8_t xg[] = {0x43, 0x10, 0x4C, 0x00, 0x00, 0x7E, 0x00};
+  return length >= 7 && body[0] == xg[0] && (body[1] & 0xF0) == 0x10 && std::memcmp(body + 2, xg + 2, 5) == 0;
+}
 
 class FluidSynth final : public MidiSynth {
  public:
@@ -46,11 +62,35 @@ class FluidSynth final : public MidiSynth {
     if (length < 2 || bytes[0] != 0xF0) return;
     size_t body = length - 1;
     if (bytes[length - 1] == 0xF7) --body;
+    // FluidSynth's own reset would also let go of the programs kept loaded.
+    if (IsResetSysex(bytes + 1, body)) {
+      Reset();
+      return;
+    }
     fluid_synth_sysex(synth_, reinterpret_cast<const char*>(bytes + 1), static_cast<int>(body), nullptr,
                       nullptr, nullptr, 0);
   }
 
-  void Reset() override { fluid_synth_system_reset(synth_); }
+  // The power-on state of the music's channels, made of channel messages:
+  // a full system reset would also reset the channels that keep samples
+  // loaded, and reload them inside the audio callback.
+  void Reset() override {
+    for (int channel = 0; channel < kMusicChannels; ++channel) {
+      fluid_synth_all_sounds_off(synth_, channel);
+      fluid_synth_cc(synth_, channel, 121, 0);  // reset all controllers
+      fluid_synth_cc(synth_, channel, 0, 0);    // bank 0
+      fluid_synth_cc(synth_, channel, 32, 0);
+      fluid_synth_program_change(synth_, channel, 0);
+      fluid_synth_cc(synth_, channel, 7, 100);   // volume
+      fluid_synth_cc(synth_, channel, 10, 64);   // pan
+      fluid_synth_cc(synth_, channel, 11, 127);  // expression
+      fluid_synth_cc(synth_, channel, 91, 40);   // reverb
+      fluid_synth_cc(synth_, channel, 93, 0);    // chorus
+      fluid_synth_pitch_bend(synth_, channel, 8192);
+      fluid_synth_pitch_wheel_sens(synth_, channel, 2);
+      fluid_synth_channel_pressure(synth_, channel, 0);
+    }
+  }
 
   void Render(float* frames, int frameCount) override {
     fluid_synth_write_float(synth_, frameCount, frames, 0, 2, frames, 1, 2);
@@ -70,23 +110,62 @@ void QuietFluidSynthLog() {
 
 }  // namespace
 
-std::unique_ptr<MidiSynth> CreateFluidSynth(int rate, const std::string& soundFontPath) {
+std::string FluidSynthDefaultSoundFont() {
   QuietFluidSynthLog();
+  fluid_settings_t* settings = new_fluid_settings();
+  if (!settings) return {};
+  std::string path;
+  char* value = nullptr;
+  if (fluid_settings_dupstr(settings, "synth.default-soundfont", &value) == FLUID_OK && value) {
+    path = value;
+    fluid_free(value);
+  }
+  delete_fluid_settings(settings);
+  return path;
+}
+
+std::unique_ptr<MidiSynth> CreateFluidSynth(int rate, const std::string& soundFontPath,
+                                            const std::vector<SynthProgram>& programs) {
+  QuietFluidSynthLog();
+  // The programs to keep loaded, and the ones FluidSynth falls back to and
+  // starts every channel with.
+  std::vector<SynthProgram> kept = programs;
+  for (const SynthProgram& p : programs) kept.push_back(SynthProgram{p.bank == 128 ? 128 : 0, p.bank == 128 ? 0 : p.program});
+  kept.push_back(SynthProgram{0, 0});
+  kept.push_back(SynthProgram{128, 0});
+  std::vector<SynthProgram> unique;
+  for (const SynthProgram& p : kept) {
+    if (std::find(unique.begin(), unique.end(), p) == unique.end()) unique.push_back(p);
+  }
+  if (unique.size() > static_cast<size_t>(kMaxChannels - kMusicChannels)) unique.resize(kMaxChannels - kMusicChannels);
+  const int channels = kMusicChannels + static_cast<int>((unique.size() + 15) / 16 * 16);
+
   fluid_settings_t* settings = new_fluid_settings();
   if (!settings) return nullptr;
   fluid_settings_setnum(settings, "synth.sample-rate", rate);
   // Loud enough to sit just under the effects when the mixer scales it.
   fluid_settings_setnum(settings, "synth.gain", 1.0);
   fluid_settings_setint(settings, "synth.cpu-cores", 1);
+  fluid_settings_setint(settings, "synth.midi-channels", channels);
+  // Samples of a program load when a channel selects it, not all at once:
+  // a large SoundFont is ready in a fraction of the time. Versions without
+  // the setting load everything, as before.
+  fluid_settings_setint(settings, "synth.dynamic-sample-loading", 1);
   fluid_synth_t* synth = new_fluid_synth(settings);
   if (!synth) {
     delete_fluid_settings(settings);
     return nullptr;
   }
-  if (fluid_synth_sfload(synth, soundFontPath.c_str(), 1) == FLUID_FAILED) {
+  const int font = fluid_synth_sfload(synth, soundFontPath.c_str(), 1);
+  if (font == FLUID_FAILED) {
     delete_fluid_synth(synth);
     delete_fluid_settings(settings);
     return nullptr;
+  }
+  // Each kept program stays selected on a channel of its own that the music
+  // never plays, so its samples load now and are never let go.
+  for (size_t k = 0; k < unique.size(); ++k) {
+    fluid_synth_program_select(synth, kMusicChannels + static_cast<int>(k), font, unique[k].bank, unique[k].program);
   }
   return std::make_unique<FluidSynth>(settings, synth);
 }

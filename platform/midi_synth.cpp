@@ -6,8 +6,11 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdlib>
+#include <exception>
+#include <thread>
 #include <vector>
 
+#include "platform/backend.h"
 #include "platform/platform.h"
 
 namespace platform {
@@ -37,13 +40,8 @@ bool HasSoundFontExtension(const std::string& name) {
 
 }  // namespace
 
-std::string FindSoundFont() {
-  if (const char* chosen = std::getenv("STAKKOR_SOUNDFONT"); chosen && *chosen) {
-    if (IsReadableFile(chosen)) return chosen;
-  }
-  for (const char* path : {"/usr/share/sounds/sf2/default-GM.sf2", "/usr/share/sounds/sf3/default-GM.sf3"}) {
-    if (IsReadableFile(path)) return path;
-  }
+std::vector<std::string> ListSoundFonts() {
+  std::vector<std::string> found;
   for (const char* folder : {"/usr/share/sounds/sf2", "/usr/share/sounds/sf3", "/usr/share/soundfonts"}) {
     std::vector<DirectoryEntry> entries;
     if (!ListDirectory(folder, entries)) continue;
@@ -52,19 +50,53 @@ std::string FindSoundFont() {
               [](const DirectoryEntry& a, const DirectoryEntry& b) { return a.name < b.name; });
     for (const DirectoryEntry& entry : entries) {
       std::string path = std::string(folder) + "/" + entry.name;
-      if (HasSoundFontExtension(entry.name) && IsReadableFile(path)) return path;
+      if (HasSoundFontExtension(entry.name) && IsReadableFile(path)) found.push_back(path);
     }
   }
-  return {};
+  return found;
+}
+
+std::string FindSoundFont(const std::string& chosen) {
+  if (!chosen.empty() && IsReadableFile(chosen)) return chosen;
+  if (const char* named = std::getenv("STAKKOR_SOUNDFONT"); named && *named) {
+    if (IsReadableFile(named)) return named;
+  }
+  if (std::string fluidDefault = FluidSynthDefaultSoundFont(); !fluidDefault.empty() && IsReadableFile(fluidDefault)) {
+    return fluidDefault;
+  }
+  for (const char* path : {"/usr/share/sounds/sf2/default-GM.sf2", "/usr/share/sounds/sf3/default-GM.sf3"}) {
+    if (IsReadableFile(path)) return path;
+  }
+  std::vector<std::string> any = ListSoundFonts();
+  return any.empty() ? std::string() : any.front();
 }
 
 std::unique_ptr<MidiSynth> CreateNullSynth() { return std::make_unique<NullSynth>(); }
 
-std::unique_ptr<MidiSynth> CreateMidiSynth(int rate) {
-  if (ActiveBackend() == Backend::Headless) return CreateNullSynth();
-  std::string soundFont = FindSoundFont();
-  if (soundFont.empty()) return nullptr;
-  return CreateFluidSynth(rate, soundFont);
+void PendingSynth::Finish(std::unique_ptr<MidiSynth> synth) {
+  synth_ = std::move(synth);
+  const bool ready = synth_ != nullptr;
+  state_.store(ready ? State::Ready : State::Failed, std::memory_order_release);
+  if (!ready) detail::PostMessageFromAnyThread(Message{WM_APP_MUSIC_FAILED, 0});
+}
+
+std::shared_ptr<PendingSynth> PendingSynth::Start(int rate, const std::string& soundFontPath,
+                                                  const std::vector<SynthProgram>& programs) {
+  std::shared_ptr<PendingSynth> pending(new PendingSynth(rate, soundFontPath));
+  if (ActiveBackend() == Backend::Headless) {
+    pending->Finish(CreateNullSynth());
+    return pending;
+  }
+  try {
+    // The thread holds its own share, so the result outlives whoever gave up
+    // waiting for it; nothing waits for the thread to end.
+    std::thread([pending, programs] {
+      pending->Finish(CreateFluidSynth(pending->Rate(), pending->SoundFont(), programs));
+    }).detach();
+  } catch (const std::exception&) {
+    pending->Finish(nullptr);  // no thread to load on: as a font that fails
+  }
+  return pending;
 }
 
 }  // namespace platform

@@ -3,6 +3,8 @@
 #include <cstring>
 #include <deque>
 #include <memory>
+#include <mutex>
+#include <atomic>
 
 #include "platform/backend.h"
 #include "platform/headless/headless_backend.h"
@@ -18,14 +20,21 @@ std::deque<Message> messageQueue;
 bool keyHeld[kVirtualKeyCount];
 WindowProcedure windowProcedure = nullptr;
 StateDumper stateDumper;
+// Never destroyed: a loading thread may still post while the process ends.
+std::mutex& otherThreadsMutex = *new std::mutex;
+std::deque<Message>& fromOtherThreads = *new std::deque<Message>;
+// Wakes the active backend's wait for events after such a message.
+std::atomic<void (*)()> otherThreadWaker{nullptr};
 
 }  // namespace
 
 void InstallBackend(BackendImpl* backend, Backend kind) {
+  otherThreadWaker.store(kind == Backend::Sdl ? sdl::WakeFromOtherThread : nullptr);
   activeBackend.reset(backend);
   activeKind = kind;
   messageQueue.clear();
   ReleaseAllKeys();
+  DisconnectAllPads();
 }
 
 BackendImpl& ActiveImpl() {
@@ -45,7 +54,27 @@ void SetKeyHeld(int virtualKey, bool held) {
   if (virtualKey >= 0 && virtualKey < kVirtualKeyCount) keyHeld[virtualKey] = held;
 }
 
-void ReleaseAllKeys() { std::memset(keyHeld, 0, sizeof keyHeld); }
+void ReleaseAllKeys() {
+  std::memset(keyHeld, 0, sizeof keyHeld);
+  ReleaseAllPositionsAndPadInputs();
+}
+
+void PostMessageFromAnyThread(const Message& message) {
+  {
+    std::lock_guard<std::mutex> hold(otherThreadsMutex);
+    fromOtherThreads.push_back(message);
+  }
+  if (void (*waker)() = otherThreadWaker.load()) waker();
+}
+
+
+void TakeMessagesFromOtherThreads() {
+  std::lock_guard<std::mutex> hold(otherThreadsMutex);
+  while (!fromOtherThreads.empty()) {
+    messageQueue.push_back(fromOtherThreads.front());
+    fromOtherThreads.pop_front();
+  }
+}
 
 const StateDumper& Dumper() { return stateDumper; }
 
@@ -91,6 +120,7 @@ void Wait() { ActiveImpl().Wait(); }
 
 bool IsKeyHeld(int virtualKey) {
   ActiveImpl().Poll();
+  if (detail::IsGamepadKey(virtualKey)) return detail::GamepadKeyHeld(virtualKey);
   if (virtualKey < 0 || virtualKey >= kVirtualKeyCount) return false;
   return detail::keyHeld[virtualKey];
 }
@@ -99,6 +129,7 @@ void SetWindowProcedure(WindowProcedure procedure) { detail::windowProcedure = p
 
 bool PeekMessage() {
   ActiveImpl().Poll();
+  detail::TakeMessagesFromOtherThreads();
   return detail::MessageWaiting();
 }
 
@@ -115,6 +146,7 @@ void DispatchMessage(const Message& message) {
 
 void WaitMessage() {
   ActiveImpl().Poll();
+  detail::TakeMessagesFromOtherThreads();
   if (!detail::MessageWaiting()) ActiveImpl().WaitForMessage();
 }
 
@@ -133,6 +165,10 @@ void MarkScreenChanged() { ActiveImpl().MarkScreenChanged(); }
 void SetScreenPalette(const uint8_t entries[256 * 4]) { ActiveImpl().SetScreenPalette(entries); }
 
 void ShowPointer(bool show) { ActiveImpl().ShowPointer(show); }
+
+void SetScreenMode(bool fullscreen, bool integerScaling) { ActiveImpl().SetScreenMode(fullscreen, integerScaling); }
+
+bool ScreenFullscreen() { return ActiveImpl().ScreenFullscreen(); }
 
 BoxAnswer ShowMessageBox(const char* text, const char* caption, BoxButtons buttons) {
   return ActiveImpl().ShowMessageBox(text, caption, buttons);

@@ -102,6 +102,14 @@ void SetScreenPalette(const uint8_t entries[256 * 4]);
 // Shows or hides the mouse pointer over the window.
 void ShowPointer(bool show);
 
+// Fullscreen or a window; the picture fitted with its aspect kept, or scaled
+// by the largest whole factor that fits. Before OpenScreen it chooses how
+// the screen opens (`--window` opens a window all the same); after, it
+// changes the screen at once. Headless: remembered, nothing else.
+void SetScreenMode(bool fullscreen, bool integerScaling);
+// Fullscreen now (the player may switch with Alt+Enter).
+bool ScreenFullscreen();
+
 // ---- message boxes -------------------------------------------------------
 
 enum class BoxButtons { Ok, OkCancel };
@@ -116,6 +124,9 @@ BoxAnswer ShowMessageBox(const char* text, const char* caption, BoxButtons butto
 // Kept as a file below $XDG_CONFIG_HOME (default ~/.config), with the key's
 // parts after "SOFTWARE" as directories and the value name as the file.
 std::optional<std::string> ReadOptionValue(const std::string& keyPath, const std::string& valueName);
+// The file that holds a value (nullopt for a key path or name that would
+// lead outside the options directory); for files kept beside the options.
+std::optional<std::string> OptionFilePath(const std::string& keyPath, const std::string& valueName);
 bool WriteOptionValue(const std::string& keyPath, const std::string& valueName, const std::string& text);
 
 // Writes a whole file so that a reader sees either the old or the new

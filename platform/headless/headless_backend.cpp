@@ -9,6 +9,7 @@
 #include "platform/audio.h"
 #include "platform/backend.h"
 #include "platform/headless/script.h"
+#include "platform/pads.h"
 #include "platform/png.h"
 
 namespace platform::headless {
@@ -17,9 +18,11 @@ namespace {
 class HeadlessBackend final : public detail::BackendImpl {
  public:
   HeadlessBackend(std::vector<ScriptEvent> events, std::optional<uint32_t> maxMs)
-      : events_(std::move(events)), maxMs_(maxMs) {
-    ApplyEventsUpTo(0);
-  }
+      : events_(std::move(events)), maxMs_(maxMs) {}
+
+  // The script's lines at time 0, once the backend is installed: installing
+  // starts with no key held and no message queued, which would drop them.
+  void Begin() { ApplyEventsUpTo(0); }
 
   uint32_t Now() override { return clock_; }
 
@@ -63,6 +66,8 @@ class HeadlessBackend final : public detail::BackendImpl {
     std::memcpy(paletteEntries_, entries, sizeof paletteEntries_);
   }
   void ShowPointer(bool) override {}
+  void SetScreenMode(bool fullscreen, bool) override { fullscreen_ = fullscreen; }
+  bool ScreenFullscreen() override { return fullscreen_; }
 
   BoxAnswer ShowMessageBox(const char* text, const char* caption, BoxButtons buttons) override {
     std::fprintf(stderr, "[%s] %s\n", caption, text);
@@ -123,8 +128,8 @@ class HeadlessBackend final : public detail::BackendImpl {
 
   void Apply(const ScriptEvent& e) {
     switch (e.verb) {
-      case Verb::KeyDown: detail::SetKeyHeld(e.virtualKey, true); break;
-      case Verb::KeyUp: detail::SetKeyHeld(e.virtualKey, false); break;
+      case Verb::KeyDown: SetBothViews(e.virtualKey, true); break;
+      case Verb::KeyUp: SetBothViews(e.virtualKey, false); break;
       case Verb::Shot: WriteShot(e.path); break;
       case Verb::Dump: WriteDump(e.path); break;
       case Verb::FocusOff: detail::PostMessage(Message{WM_ACTIVATEAPP, 0}); break;
@@ -132,7 +137,18 @@ class HeadlessBackend final : public detail::BackendImpl {
       case Verb::Close: detail::PostMessage(Message{WM_DESTROY, 0}); break;
       case Verb::AnswerOk: answerCancel_ = false; break;
       case Verb::AnswerCancel: answerCancel_ = true; break;
+      // A pad that is not connected has nothing to press, as a real one.
+      case Verb::PadConnect: detail::SetPadConnected(e.pad, true); break;
+      case Verb::PadDisconnect: detail::SetPadConnected(e.pad, false); break;
+      case Verb::PadButton: detail::SetPadButton(e.pad, static_cast<PadButton>(e.padControl), e.padValue != 0); break;
+      case Verb::PadAxis: detail::SetPadAxis(e.pad, static_cast<PadAxis>(e.padControl), e.padValue); break;
     }
+  }
+
+  // A script key is pressed both by what it types and where it sits.
+  static void SetBothViews(int virtualKey, bool held) {
+    detail::SetKeyHeld(virtualKey, held);
+    detail::SetKeyPositionHeld(KeyPositionOfVirtualKey(virtualKey), held);
   }
 
   void WriteRemainingOutputs() {
@@ -171,6 +187,7 @@ class HeadlessBackend final : public detail::BackendImpl {
   ScreenError openFailure_ = ScreenError::None;
   std::string lastBox_;
   bool answerCancel_ = false;  // how OK/Cancel boxes are answered from now on
+  bool fullscreen_ = true;
 };
 
 HeadlessBackend* active = nullptr;
@@ -197,6 +214,7 @@ void Start(const LaunchOptions& options) {
   }
   active = new HeadlessBackend(std::move(events), options.maxMs);
   detail::InstallBackend(active, Backend::Headless);
+  active->Begin();
   audio::SetLogPath(options.audioLogPath);
 }
 
@@ -208,6 +226,19 @@ void StartForTests() {
 void SetKeyHeld(int virtualKey, bool held) {
   Active();
   detail::SetKeyHeld(virtualKey, held);
+  detail::SetKeyPositionHeld(KeyPositionOfVirtualKey(virtualKey), held);
+}
+void SetPadConnected(int pad, bool connected) {
+  Active();
+  detail::SetPadConnected(pad, connected);
+}
+void SetPadButton(int pad, PadButton button, bool held) {
+  Active();
+  detail::SetPadButton(pad, button, held);
+}
+void SetPadAxis(int pad, PadAxis axis, int value) {
+  Active();
+  detail::SetPadAxis(pad, axis, value);
 }
 void SetClock(uint32_t ms) { Active().SetClock(ms); }
 void PostFocus(bool gained) {

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/pads.h"
 #include "platform/platform.h"
 
 namespace platform::headless {
@@ -19,7 +20,11 @@ void Start(const LaunchOptions& options);
 void StartForTests();
 
 // ---- control for unit tests ----
+// Holds or releases a script key (by what it types and where it sits).
 void SetKeyHeld(int virtualKey, bool held);
+void SetPadConnected(int pad, bool connected);
+void SetPadButton(int pad, PadButton button, bool held);
+void SetPadAxis(int pad, PadAxis axis, int value);
 void SetClock(uint32_t ms);
 void PostFocus(bool gained);
 void PostClose();

@@ -8,7 +8,8 @@
 #include <vector>
 
 #include "platform/backend.h"
-#include "platform/sdl/key_map.h"
+#include "platform/sdl/sdl_input.h"
+#include "platform/sdl/sdl_pads.h"
 
 namespace platform::sdl {
 namespace {
@@ -20,10 +21,12 @@ class SdlBackend final : public detail::BackendImpl {
     // failure can be reported in the game's own words.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     SDL_Init(SDL_INIT_TIMER | SDL_INIT_EVENTS);
+    pads_.Start();
   }
 
   ~SdlBackend() override {
     CloseScreen();
+    pads_.Stop();
     SDL_Quit();
   }
 
@@ -53,6 +56,7 @@ class SdlBackend final : public detail::BackendImpl {
       if (SDL_WaitEventTimeout(&event, 16)) Handle(event);
       PumpEvents();
       RefreshIfDue();
+      detail::TakeMessagesFromOtherThreads();
     }
   }
 
@@ -69,7 +73,8 @@ class SdlBackend final : public detail::BackendImpl {
       width *= 2;  // twice the size where the desktop has room for it
       height *= 2;
     }
-    Uint32 flags = SDL_WINDOW_RESIZABLE | (startWindowed_ ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP);
+    Uint32 flags = SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI |
+                   (fullscreen_ && !startWindowed_ ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
     window_ = SDL_CreateWindow(title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width, height, flags);
     if (!window_) return ScreenError::Window;
     SDL_SetWindowMinimumSize(window_, kScreenWidth / 2, kScreenHeight / 2);
@@ -79,6 +84,7 @@ class SdlBackend final : public detail::BackendImpl {
     if (!renderer_) renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
     if (!renderer_) return ScreenError::Renderer;
     SDL_RenderSetLogicalSize(renderer_, kScreenWidth, kScreenHeight);  // aspect kept, black borders
+    SDL_RenderSetIntegerScale(renderer_, integerScaling_ ? SDL_TRUE : SDL_FALSE);
     texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING, kScreenWidth,
                                  kScreenHeight);
     if (!texture_) return ScreenError::Renderer;
@@ -121,6 +127,19 @@ class SdlBackend final : public detail::BackendImpl {
     if (videoStarted_) SDL_ShowCursor(show ? SDL_ENABLE : SDL_DISABLE);
   }
 
+  void SetScreenMode(bool fullscreen, bool integerScaling) override {
+    fullscreen_ = fullscreen;
+    integerScaling_ = integerScaling;
+    if (renderer_) SDL_RenderSetIntegerScale(renderer_, integerScaling ? SDL_TRUE : SDL_FALSE);
+    if (window_ && fullscreen != ScreenFullscreen()) ToggleFullscreen();
+    dirty_ = true;
+  }
+
+  bool ScreenFullscreen() override {
+    if (!window_) return fullscreen_ && !startWindowed_;
+    return (SDL_GetWindowFlags(window_) & SDL_WINDOW_FULLSCREEN_DESKTOP) == SDL_WINDOW_FULLSCREEN_DESKTOP;
+  }
+
   BoxAnswer ShowMessageBox(const char* text, const char* caption, BoxButtons buttons) override {
     // A box cannot show above a fullscreen window on every desktop: step out
     // of fullscreen while it is open, as the old game went back to the desktop.
@@ -150,8 +169,7 @@ class SdlBackend final : public detail::BackendImpl {
     }
     if (wasFullscreen) SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN_DESKTOP);
     // Keys pressed to answer the box must not reach the game as held keys.
-    detail::ReleaseAllKeys();
-    leftShift_ = rightShift_ = leftCtrl_ = rightCtrl_ = false;
+    keyboard_.ReleaseAll();
     dirty_ = true;
     return answer == static_cast<int>(BoxAnswer::Cancel) ? BoxAnswer::Cancel : BoxAnswer::Ok;
   }
@@ -172,18 +190,19 @@ class SdlBackend final : public detail::BackendImpl {
   }
 
   void Handle(const SDL_Event& event) {
+    if (pads_.Handle(event)) return;
     switch (event.type) {
       case SDL_KEYDOWN:
       case SDL_KEYUP: HandleKey(event.key); break;
       case SDL_QUIT: detail::PostMessage(Message{WM_DESTROY, 0}); break;
+      case SDL_USEREVENT: detail::TakeMessagesFromOtherThreads(); break;
       case SDL_WINDOWEVENT:
         switch (event.window.event) {
           case SDL_WINDOWEVENT_FOCUS_GAINED: detail::PostMessage(Message{WM_ACTIVATEAPP, 1}); break;
           case SDL_WINDOWEVENT_FOCUS_LOST:
             // Keys released while another window has the focus never reach
             // us; forget them so none stays held.
-            detail::ReleaseAllKeys();
-            leftShift_ = rightShift_ = leftCtrl_ = rightCtrl_ = false;
+            keyboard_.ReleaseAll();
             detail::PostMessage(Message{WM_ACTIVATEAPP, 0});
             break;
           case SDL_WINDOWEVENT_EXPOSED:
@@ -204,19 +223,7 @@ class SdlBackend final : public detail::BackendImpl {
       if (!key.repeat) ToggleFullscreen();
       return;  // Alt+Enter is the window's, not the game's
     }
-    switch (code) {
-      case SDLK_LSHIFT: leftShift_ = down; break;
-      case SDLK_RSHIFT: rightShift_ = down; break;
-      case SDLK_LCTRL: leftCtrl_ = down; break;
-      case SDLK_RCTRL: rightCtrl_ = down; break;
-      default: {
-        int vk = VirtualKeyFromSdl(code);
-        if (vk >= 0) detail::SetKeyHeld(vk, down);
-        return;
-      }
-    }
-    detail::SetKeyHeld(VK_SHIFT, leftShift_ || rightShift_);
-    detail::SetKeyHeld(VK_CONTROL, leftCtrl_ || rightCtrl_);
+    keyboard_.Handle(key);
   }
 
   void ToggleFullscreen() {
@@ -257,11 +264,20 @@ class SdlBackend final : public detail::BackendImpl {
   bool dirty_ = false;
   Uint64 lastPresent_ = 0;
   Uint64 refreshInterval_ = 1;
-  bool leftShift_ = false, rightShift_ = false, leftCtrl_ = false, rightCtrl_ = false;
+  bool fullscreen_ = true;
+  bool integerScaling_ = false;
+  KeyboardInput keyboard_;
+  PadInput pads_;
 };
 
 }  // namespace
 
 void Start(const LaunchOptions& options) { detail::InstallBackend(new SdlBackend(options), Backend::Sdl); }
+
+void WakeFromOtherThread() {
+  SDL_Event wake{};
+  wake.type = SDL_USEREVENT;
+  SDL_PushEvent(&wake);
+}
 
 }  // namespace platform::sdl

@@ -8,4 +8,8 @@ namespace platform::sdl {
 
 void Start(const LaunchOptions& options);
 
+// Wakes the backend's wait for window events (any thread): a message from
+// another thread is waiting to be taken.
+void WakeFromOtherThread();
+
 }  // namespace platform::sdl

@@ -149,15 +149,60 @@ TEST_F(SoundEffectsTest, LevelsAboveTheKneeAreBentSoftlyNotCut) {
   RunMilliseconds(20);
   EXPECT_GT(loudest, 0.75f);
   EXPECT_LT(loudest, kEffectGain - 0.0005f);
-  // Two at once would go far past full scale: bent just under it, where a
-  // hard clip would sit flat on it.
+  // Two at once would go far past full scale: bent just under the
+  // limiter's ceiling, where a hard clip would sit flat on it.
   loudest = 0.0f;
   RunMilliseconds(200);
   PlaySoundWurf();
   PlaySoundReihen();
   RunMilliseconds(20);
-  EXPECT_GT(loudest, 0.99f);
-  EXPECT_LT(loudest, 0.9999f);
+  EXPECT_GT(loudest, 0.97f);
+  EXPECT_LT(loudest, 0.9799f);
+}
+
+TEST_F(SoundEffectsTest, TheEffectsVolumeScalesByItsSquareAndZeroIsSilent) {
+  scratch.Write("WURF.WAV", SimpleWave(1, 48000, 16, 4800));
+  std::vector<float> heard;
+  ASSERT_EQ(InitSoundEffects(), 1);
+  platform::audio::SetTap([&](const float* frames, int count) { heard.insert(heard.end(), frames, frames + count * 2); });
+  SetMixerVolumes(100, 50);
+  PlaySoundWurf();
+  RunMilliseconds(2);
+  SetMixerVolumes(100, 0);
+  RunMilliseconds(2);
+  SetMixerVolumes(100, 100);
+  ASSERT_GE(heard.size(), 192u * 2);
+  EXPECT_FLOAT_EQ(heard[0], 1000 / 32768.0f * kEffectGain * 0.25f);
+  EXPECT_FLOAT_EQ(heard[50 * 2], (1000 + 50) / 32768.0f * kEffectGain * 0.25f);
+  EXPECT_FLOAT_EQ(heard[100 * 2], 0.0f);  // the effect plays on, unheard
+  EXPECT_FLOAT_EQ(VolumeFactor(100), 1.0f);
+  EXPECT_FLOAT_EQ(VolumeFactor(-3), 0.0f);
+  EXPECT_FLOAT_EQ(VolumeFactor(250), 1.0f);
+}
+
+TEST_F(SoundEffectsTest, AllSevenAtFullScaleAndFullVolumeBendInsteadOfClipping) {
+  // Every sample at the top of the 16-bit range.
+  Bytes loud = SimpleWave(2, 48000, 16, 0);
+  Bytes body;
+  for (int i = 0; i < 4800 * 2; ++i) PutU16(body, 32767);
+  loud = RiffWave({Chunk("fmt ", PcmFormat(2, 48000, 16)), Chunk("data", body)});
+  for (const char* file : kFiles) scratch.Write(file, loud);
+  float loudest = 0;
+  ASSERT_EQ(InitSoundEffects(), 1);
+  platform::audio::SetTap([&](const float* frames, int count) {
+    for (int i = 0; i < count * 2; ++i) loudest = std::max(loudest, std::fabs(frames[i]));
+  });
+  SetMixerVolumes(100, 100);
+  PlaySoundWurf();
+  PlaySoundReihen();
+  PlaySoundVierer();
+  PlaySoundGameOver();
+  PlaySoundStart();
+  PlaySoundLach();
+  PlaySoundTschau();
+  RunMilliseconds(20);
+  EXPECT_GT(loudest, 0.95f);
+  EXPECT_LE(loudest, 0.98f);
 }
 
 }  // namespace

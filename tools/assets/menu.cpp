@@ -132,7 +132,8 @@ RgbCanvas PaintBackdrop() {
     }
   }
   for (int i = 0; i < 4; ++i) PaintRail(art, kStripTop + kStripStep * i);
-  PaintHelp(art, "UP/DOWN - CHOOSE    SPACE/RETURN - SELECT    ESC - QUIT", 432);
+  PaintHelp(art, "UP/DOWN - CHOOSE    SPACE/RETURN - SELECT    ESC - QUIT", 426);
+  PaintHelp(art, "O - OPTIONS: KEYS, PADS, SCREEN, SOUND    PAD: A SELECT, Y OPTIONS", 448);
   return art;
 }
 
