@@ -61,7 +61,10 @@ void PlayMatch() {
   lastTickTime = timeGetTime();
   gravityCountdown = 9 - players[0].level;
   while (players[0].state > 0 && players[1].state > 0 && !quitRequested) {
-    PumpStep([] { GameTick(); });
+    PumpStep([] {
+      GameTick();
+      platform::WakeAt(lastTickTime + kStepGateMs + 1);  // the next step's moment
+    });
   }
 }
 

@@ -21,6 +21,10 @@ constexpr int32_t kStripLeft = 160, kStripWidth = 320, kStripHeight = 60;
 // old game took it.
 constexpr int kOptionsKey = 'O';
 
+// The highlight's width changes every few milliseconds; a frame of it is
+// drawn about as often as a screen shows one.
+constexpr uint32_t kHighlightFrameMs = 16;
+
 int32_t StripTop(int32_t entry) { return 48 + 98 * entry; }
 
 void ShowPicture(Surface* picture) {
@@ -33,8 +37,10 @@ void Redraw(Surface* picture) {
   CopyScreen(backBuffer, picture);
 }
 
+// The highlight pulses with the time the menu is shown: each pass adds the
+// milliseconds it stood for (one, when passes come every millisecond).
 void DrawHighlight(int32_t selection, Surface* picture) {
-  ++menuPulse;
+  menuPulse += static_cast<int32_t>(platform::PassMilliseconds());
   const int32_t w = HighlightWidth(menuPulse);
   const int32_t x = screenWidth / 2 - w / 2, y = StripTop(selection);
   const Rect strip{kStripLeft, y, kStripLeft + kStripWidth, y + kStripHeight};
@@ -98,6 +104,7 @@ void RunMenu() {
       WaitKeysUp({kOptionsKey, VK_GAMEPAD_Y});
     }
     DrawHighlight(selection, picture());
+    platform::WakeAt(timeGetTime() + kHighlightFrameMs);
     platform::Wait();
   }
 

@@ -3,7 +3,8 @@
 
 #include <cstdint>
 
-// Passes that drew the highlight since the program started; it pulses with them.
+// The milliseconds of the passes that drew the highlight since the program
+// started (one a pass when passes come every millisecond); it pulses with them.
 extern int32_t menuPulse;
 
 // Returns with blobStyle set for the next match, or with quitRequested set.

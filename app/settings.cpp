@@ -107,6 +107,7 @@ std::vector<std::pair<std::string, std::string>> KnownValues(const Settings& s) 
   for (int a = 0; a < kPadActionCount; ++a) values.emplace_back(std::string("pad.") + kPadActionNames[a], PadInputsText(s.pad[a]));
   values.emplace_back("scaling", s.integerScaling ? "integer" : "fit");
   values.emplace_back("fullscreen", s.fullscreen ? "yes" : "no");
+  values.emplace_back("renderer", s.renderer);
   values.emplace_back("music_volume", std::to_string(s.musicVolume));
   values.emplace_back("effects_volume", std::to_string(s.effectsVolume));
   values.emplace_back("soundfont", s.soundFont);
@@ -121,6 +122,7 @@ constexpr char kHeader[] =
     "# Pad inputs: a b x y back start dpup dpdown dpleft dpright leftshoulder\n"
     "# rightshoulder, and -leftx +leftx -lefty +lefty for the left stick.\n"
     "# scaling = fit | integer; fullscreen = yes | no; volumes 0 to 100;\n"
+    "# renderer = auto | software | accelerated (how the window is drawn);\n"
     "# soundfont = a .sf2 or .sf3 file (empty: the one the system offers).\n";
 
 // Every key setting's name, in the order of the key table.
@@ -249,6 +251,12 @@ Settings ParseSettings(const std::string& text, std::vector<std::string>* proble
       }
     } else if (name == "fullscreen") {
       if (!ParseYesNo(value, s.fullscreen)) report(n, name, value, "yes or no");
+    } else if (name == "renderer") {
+      if (value == "auto" || value == "software" || value == "accelerated") {
+        s.renderer = value;
+      } else {
+        report(n, name, value, "auto, software or accelerated");
+      }
     } else if (name == "music_volume" || name == "effects_volume") {
       if (!ParseVolume(value, name == "music_volume" ? s.musicVolume : s.effectsVolume)) {
         report(n, name, value, "a volume from 0 to 100");
@@ -316,6 +324,9 @@ void ApplySettings() {
   SetMixerVolumes(settings.musicVolume, settings.effectsVolume);
   SetMusicSoundFont(settings.soundFont);
   platform::SetScreenMode(settings.fullscreen, settings.integerScaling);
+  platform::SetRendererChoice(settings.renderer == "software"      ? platform::RendererChoice::Software
+                              : settings.renderer == "accelerated" ? platform::RendererChoice::Accelerated
+                                                                   : platform::RendererChoice::Automatic);
 }
 
 void SettingsScreenOpened() {

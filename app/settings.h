@@ -15,6 +15,9 @@ struct Settings {
   PadMappingTable pad;
   bool integerScaling = false;  // "scaling = integer"; else "fit"
   bool fullscreen = true;
+  // How the window is drawn: "auto" (the graphics card when there is a real
+  // one, else SDL's software framebuffer), "software" or "accelerated".
+  std::string renderer = "auto";
   int musicVolume = 100;  // 0..100
   int effectsVolume = 100;
   std::string soundFont;  // empty: found by the usual search

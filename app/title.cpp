@@ -29,10 +29,13 @@ constexpr int32_t kLogoRestY = 100;  // the slide stops once the logo passes thi
 // few minutes, not to fill the memory.
 constexpr uint32_t kMaxScrollBytes = 1 << 20;
 
+// A step of the title's animations comes when more than 25 ms have passed;
+// the wait after the pass sleeps until the next one is due.
 bool StepDue(uint32_t& lastStep) {
-  if (timeGetTime() - lastStep <= 25) return false;
-  lastStep = timeGetTime();
-  return true;
+  const bool due = timeGetTime() - lastStep > 25;
+  if (due) lastStep = timeGetTime();
+  platform::WakeAt(lastStep + 26);
+  return due;
 }
 
 bool AnyKeyDown(std::initializer_list<int> keys) {

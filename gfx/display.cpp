@@ -1,6 +1,8 @@
 #include "gfx/display.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstring>
 
 #include "gfx/blit.h"
 #include "platform/platform.h"
@@ -42,15 +44,44 @@ int Fail(const char* message) {
   return 0;
 }
 
+// The part of the screen that copying `rect` of the back buffer to (x, y)
+// would change: the bounds of the pixels that differ. Empty when the copy
+// changes nothing, so that a screen presented again as it is costs no
+// refresh of the window.
+Rect ChangedPart(int32_t x, int32_t y, const Rect& rect) {
+  const bool inside = rect.left >= 0 && rect.top >= 0 && rect.right <= backBuffer->Width() &&
+                      rect.bottom <= backBuffer->Height() && x >= 0 && y >= 0 &&
+                      x + rect.Width() <= primarySurface->Width() && y + rect.Height() <= primarySurface->Height();
+  if (!inside || rect.Width() <= 0 || rect.Height() <= 0) return Rect{x, y, x + rect.Width(), y + rect.Height()};
+  Rect changed{x + rect.Width(), y + rect.Height(), x, y};  // inverted: nothing yet
+  const size_t width = static_cast<size_t>(rect.Width());
+  for (int32_t row = 0; row < rect.Height(); ++row) {
+    const uint8_t* from = backBuffer->Row(rect.top + row) + rect.left;
+    const uint8_t* to = primarySurface->Row(y + row) + x;
+    if (std::memcmp(from, to, width) == 0) continue;
+    int32_t first = 0, last = rect.Width() - 1;
+    while (from[first] == to[first]) ++first;
+    while (from[last] == to[last]) --last;
+    changed.left = std::min(changed.left, x + first);
+    changed.right = std::max(changed.right, x + last + 1);
+    changed.top = std::min(changed.top, y + row);
+    changed.bottom = std::max(changed.bottom, y + row + 1);
+  }
+  return changed;
+}
+
 // Copies `rect` of the back buffer to (x, y) of the logical screen,
 // restoring lost surfaces, until it succeeds.
 void CopyToScreen(int32_t x, int32_t y, const Rect& rect) {
   if (!primarySurface || !backBuffer) return;
   const int32_t offsetX = (modeWidth - screenWidth) / 2, offsetY = (modeHeight - screenHeight) / 2;
+  const Rect changed = ChangedPart(x + offsetX, y + offsetY, rect);
   for (int tries = 0; tries < kPresentTries; ++tries) {
     DrawResult result = BlitFast(primarySurface, x + offsetX, y + offsetY, backBuffer, rect, false);
     if (result == DrawResult::Ok) {
-      platform::MarkScreenChanged();
+      if (changed.Width() > 0 && changed.Height() > 0) {
+        platform::MarkScreenChanged(changed.left, changed.top, changed.Width(), changed.Height());
+      }
       return;
     }
     if (result == DrawResult::SurfaceLost) {

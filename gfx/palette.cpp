@@ -16,7 +16,10 @@ constexpr int kFadeSteps = 64;
 // Holds the thread until 12 ms have passed since `since`. Every poll goes
 // through the wait primitive, so the processor is not kept busy.
 void WaitFadeStep(uint32_t since) {
-  while (timeGetTime() - since < kFadeStepMs) platform::Wait();
+  while (timeGetTime() - since < kFadeStepMs) {
+    platform::WakeAt(since + kFadeStepMs);
+    platform::Wait();
+  }
 }
 
 }  // namespace

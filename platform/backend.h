@@ -15,6 +15,8 @@ class BackendImpl {
 
   virtual uint32_t Now() = 0;
   virtual void Wait() = 0;
+  virtual void WakeAt(uint32_t) {}
+  virtual uint32_t PassMilliseconds() { return 1; }
   // Takes in events that arrived since the last call (keys, focus, close).
   virtual void Poll() = 0;
   // Blocks until the message queue holds something.
@@ -23,6 +25,7 @@ class BackendImpl {
   virtual ScreenError OpenScreen(const char* title, const uint8_t* pixels, int pitch) = 0;
   virtual void CloseScreen() = 0;
   virtual void MarkScreenChanged() = 0;
+  virtual void MarkScreenRectChanged(int, int, int, int) { MarkScreenChanged(); }
   virtual void SetScreenPalette(const uint8_t entries[256 * 4]) = 0;
   virtual void ShowPointer(bool show) = 0;
   // Fullscreen or windowed, fitted or whole-factor scaling (see platform.h).
@@ -31,6 +34,9 @@ class BackendImpl {
   virtual BoxAnswer ShowMessageBox(const char* text, const char* caption, BoxButtons buttons) = 0;
   [[noreturn]] virtual void Exit(int status) = 0;
 };
+
+// The renderer the player chose (SetRendererChoice).
+RendererChoice ChosenRenderer();
 
 // Installs the backend that the public functions talk to (takes ownership).
 void InstallBackend(BackendImpl* backend, Backend kind);

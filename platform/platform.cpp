@@ -118,6 +118,10 @@ Backend ActiveBackend() { return detail::activeKind; }
 
 void Wait() { ActiveImpl().Wait(); }
 
+void WakeAt(uint32_t time) { ActiveImpl().WakeAt(time); }
+
+uint32_t PassMilliseconds() { return ActiveImpl().PassMilliseconds(); }
+
 bool IsKeyHeld(int virtualKey) {
   ActiveImpl().Poll();
   if (detail::IsGamepadKey(virtualKey)) return detail::GamepadKeyHeld(virtualKey);
@@ -162,11 +166,28 @@ void CloseScreen() { ActiveImpl().CloseScreen(); }
 
 void MarkScreenChanged() { ActiveImpl().MarkScreenChanged(); }
 
+void MarkScreenChanged(int x, int y, int width, int height) {
+  // Kept to the screen: a caller's rectangle never reaches past it.
+  const int left = x < 0 ? 0 : x, top = y < 0 ? 0 : y;
+  const int right = x + width > kScreenWidth ? kScreenWidth : x + width;
+  const int bottom = y + height > kScreenHeight ? kScreenHeight : y + height;
+  if (right <= left || bottom <= top) return;
+  ActiveImpl().MarkScreenRectChanged(left, top, right - left, bottom - top);
+}
+
 void SetScreenPalette(const uint8_t entries[256 * 4]) { ActiveImpl().SetScreenPalette(entries); }
 
 void ShowPointer(bool show) { ActiveImpl().ShowPointer(show); }
 
 void SetScreenMode(bool fullscreen, bool integerScaling) { ActiveImpl().SetScreenMode(fullscreen, integerScaling); }
+
+namespace {
+RendererChoice rendererChoice = RendererChoice::Automatic;
+}  // namespace
+
+void SetRendererChoice(RendererChoice choice) { rendererChoice = choice; }
+
+RendererChoice detail::ChosenRenderer() { return rendererChoice; }
 
 bool ScreenFullscreen() { return ActiveImpl().ScreenFullscreen(); }
 

@@ -60,10 +60,23 @@ Backend ActiveBackend();
 // ---- the wait primitive --------------------------------------------------
 
 // Called once at the end of every pass of every loop that waits for time or
-// keys. sdl: yields the processor for about a millisecond, takes in window
-// events and refreshes the window when a new frame is due. headless: advances
-// the virtual clock by exactly 1 ms and applies the scripted events.
+// keys. sdl: takes in window events, shows a changed frame when one is due,
+// and sleeps until the next thing that can change what the loop sees: an
+// event (a key, the focus, a message), the moment given to WakeAt, or the
+// next frame due. headless: advances the virtual clock by exactly 1 ms and
+// applies the scripted events.
 void Wait();
+
+// The loop that waits next has work at clock time `time` (its next game
+// step, fade step or animation frame): the coming Wait sleeps no longer.
+// Applies to that one Wait; several calls keep the earliest. A loop that
+// only reacts to keys and messages gives none. headless: has no effect.
+void WakeAt(uint32_t time);
+
+// How many milliseconds the last Wait stood for: animations that once
+// counted passes count these instead, so that their speed stays the same
+// however long a pass sleeps. headless: always 1, one pass a millisecond.
+uint32_t PassMilliseconds();
 
 // ---- keyboard ------------------------------------------------------------
 
@@ -91,8 +104,10 @@ enum class ScreenError { None, VideoInit, Window, Renderer };
 ScreenError OpenScreen(const char* title, const uint8_t* pixels, int pitch);
 void CloseScreen();
 
-// The primary surface changed; the window shows it at the next refresh.
+// The primary surface changed (all of it, or the rectangle of `width` x
+// `height` pixels at x, y); the window shows it at the next refresh.
 void MarkScreenChanged();
+void MarkScreenChanged(int x, int y, int width, int height);
 
 // The display palette: 256 entries of red, green, blue, flags, one byte
 // each, components 0..252 as the game hands them over (its 6-bit values
@@ -109,6 +124,14 @@ void ShowPointer(bool show);
 void SetScreenMode(bool fullscreen, bool integerScaling);
 // Fullscreen now (the player may switch with Alt+Enter).
 bool ScreenFullscreen();
+
+// How the window is drawn, taken when the screen opens. Automatic: the
+// graphics card's renderer when the machine has one, else SDL's software
+// framebuffer (no OpenGL library loaded, which a software OpenGL would only
+// make slower and larger). $STAKKOR_RENDERER (software or accelerated)
+// overrides the choice. Headless: nothing to choose.
+enum class RendererChoice { Automatic, Software, Accelerated };
+void SetRendererChoice(RendererChoice choice);
 
 // ---- message boxes -------------------------------------------------------
 

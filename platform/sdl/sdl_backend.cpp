@@ -2,14 +2,17 @@
 
 #include <SDL.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <vector>
+#include <memory>
+#include <string>
 
 #include "platform/backend.h"
 #include "platform/sdl/sdl_input.h"
 #include "platform/sdl/sdl_pads.h"
+#include "platform/sdl/sdl_presenter.h"
 
 namespace platform::sdl {
 namespace {
@@ -32,30 +35,49 @@ class SdlBackend final : public detail::BackendImpl {
 
   uint32_t Now() override { return SDL_GetTicks(); }
 
+  // Takes in what arrived, shows a changed frame when one is due, then
+  // sleeps in the window system's own wait until an event comes or the
+  // next moment anything is due: the loop's own (WakeAt), the next frame of
+  // a change not yet shown, or at the latest kLongestSleepMs.
   void Wait() override {
-    // Asking the window system for input costs more than the game's whole
-    // pass; every few milliseconds is still far quicker than a game step.
-    Uint32 now = SDL_GetTicks();
-    if (now - lastPump_ >= kPumpIntervalMs) {
-      lastPump_ = now;
-      PumpEvents();
-    }
+    PumpEvents();
     RefreshIfDue();
-    SDL_Delay(1);
+    const Uint32 now = SDL_GetTicks();
+    int64_t sleep = kLongestSleepMs;
+    if (wakeSet_) sleep = std::min<int64_t>(sleep, static_cast<int32_t>(wakeAt_ - now));
+    if (!dirty_.Empty() || wholeWindow_) sleep = std::min<int64_t>(sleep, MillisecondsToNextFrame());
+    wakeSet_ = false;
+    if (sleep > 0) {
+      SDL_Event event;
+      if (SDL_WaitEventTimeout(&event, static_cast<int>(sleep))) Handle(event);
+    }
+    const Uint32 end = SDL_GetTicks();
+    passMs_ = std::clamp<Uint32>(end - lastWaitEnd_, 1, kLongestSleepMs);
+    lastWaitEnd_ = end;
   }
 
+  void WakeAt(uint32_t time) override {
+    if (!wakeSet_ || static_cast<int32_t>(time - wakeAt_) < 0) wakeAt_ = time;
+    wakeSet_ = true;
+  }
+
+  uint32_t PassMilliseconds() override { return passMs_; }
+
   // Key polls and message peeks read the state the last wait took in: every
-  // loop waits once per pass, so nothing is older than a millisecond, and
-  // the window system is asked once per pass instead of once per key.
+  // loop waits once per pass, and the window system is asked once per pass
+  // instead of once per key.
   void Poll() override {}
 
   void WaitForMessage() override {
     while (!detail::MessageWaiting()) {
-      SDL_Event event;
-      // The timeout lets a changed frame reach the window while we wait.
-      if (SDL_WaitEventTimeout(&event, 16)) Handle(event);
-      PumpEvents();
       RefreshIfDue();
+      SDL_Event event;
+      // A change not yet shown wakes the wait for its frame.
+      const bool pending = !dirty_.Empty() || wholeWindow_;
+      if (SDL_WaitEventTimeout(&event, pending ? std::max(1, MillisecondsToNextFrame()) : kLongestSleepMs)) {
+        Handle(event);
+      }
+      PumpEvents();
       detail::TakeMessagesFromOtherThreads();
     }
   }
@@ -73,21 +95,21 @@ class SdlBackend final : public detail::BackendImpl {
       width *= 2;  // twice the size where the desktop has room for it
       height *= 2;
     }
-    Uint32 flags = SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI |
+    // The way of drawing is chosen before the window is made, so that the
+    // window is made once, with what that way needs.
+    const bool accelerated = WantAcceleratedRenderer();
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");  // the framebuffer stays in memory, no OpenGL behind it
+    Uint32 flags = SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI | (accelerated ? SDL_WINDOW_OPENGL : 0) |
                    (fullscreen_ && !startWindowed_ ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
     window_ = SDL_CreateWindow(title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width, height, flags);
     if (!window_) return ScreenError::Window;
     SDL_SetWindowMinimumSize(window_, kScreenWidth / 2, kScreenHeight / 2);
-
-    // No vsync: presenting must never hold the game's own pacing.
-    renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_ACCELERATED);
-    if (!renderer_) renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
-    if (!renderer_) return ScreenError::Renderer;
-    SDL_RenderSetLogicalSize(renderer_, kScreenWidth, kScreenHeight);  // aspect kept, black borders
-    SDL_RenderSetIntegerScale(renderer_, integerScaling_ ? SDL_TRUE : SDL_FALSE);
-    texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING, kScreenWidth,
-                                 kScreenHeight);
-    if (!texture_) return ScreenError::Renderer;
+    if (accelerated) {
+      presenter_ = CreateRendererPresenter(window_, integerScaling_, detail::ChosenRenderer() == RendererChoice::Accelerated ||
+                                                                       RendererFromEnvironment() == "accelerated");
+    }
+    if (!presenter_) presenter_ = CreateFramebufferPresenter(window_, integerScaling_);
+    if (!presenter_) return ScreenError::Renderer;
 
     SDL_DisplayMode mode;
     int refresh = 60;
@@ -98,7 +120,7 @@ class SdlBackend final : public detail::BackendImpl {
 
     pixels_ = pixels;
     pitch_ = pitch;
-    dirty_ = true;
+    wholeWindow_ = true;
     SDL_ShowCursor(SDL_DISABLE);
     // A new window is the active one, as on the system the game came from;
     // a desktop without a window manager may never send a focus event.
@@ -108,19 +130,23 @@ class SdlBackend final : public detail::BackendImpl {
 
   void CloseScreen() override {
     pixels_ = nullptr;
-    if (texture_) SDL_DestroyTexture(texture_);
-    if (renderer_) SDL_DestroyRenderer(renderer_);
+    presenter_.reset();
     if (window_) SDL_DestroyWindow(window_);
-    texture_ = nullptr;
-    renderer_ = nullptr;
     window_ = nullptr;
   }
 
-  void MarkScreenChanged() override { dirty_ = true; }
+  void MarkScreenChanged() override { dirty_.Add(ScreenArea{0, 0, kScreenWidth, kScreenHeight}); }
+
+  void MarkScreenRectChanged(int x, int y, int width, int height) override {
+    dirty_.Add(ScreenArea{x, y, x + width, y + height});
+  }
 
   void SetScreenPalette(const uint8_t entries[256 * 4]) override {
-    detail::WidenPalette(entries, palette_);
-    dirty_ = true;
+    uint32_t widened[256];
+    detail::WidenPalette(entries, widened);
+    if (std::memcmp(widened, palette_, sizeof palette_) == 0) return;  // the same colours again
+    std::memcpy(palette_, widened, sizeof palette_);
+    wholeWindow_ = true;
   }
 
   void ShowPointer(bool show) override {
@@ -130,9 +156,9 @@ class SdlBackend final : public detail::BackendImpl {
   void SetScreenMode(bool fullscreen, bool integerScaling) override {
     fullscreen_ = fullscreen;
     integerScaling_ = integerScaling;
-    if (renderer_) SDL_RenderSetIntegerScale(renderer_, integerScaling ? SDL_TRUE : SDL_FALSE);
+    if (presenter_) presenter_->SetIntegerScaling(integerScaling);
     if (window_ && fullscreen != ScreenFullscreen()) ToggleFullscreen();
-    dirty_ = true;
+    wholeWindow_ = true;
   }
 
   bool ScreenFullscreen() override {
@@ -170,7 +196,7 @@ class SdlBackend final : public detail::BackendImpl {
     if (wasFullscreen) SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN_DESKTOP);
     // Keys pressed to answer the box must not reach the game as held keys.
     keyboard_.ReleaseAll();
-    dirty_ = true;
+    wholeWindow_ = true;
     return answer == static_cast<int>(BoxAnswer::Cancel) ? BoxAnswer::Cancel : BoxAnswer::Ok;
   }
 
@@ -182,11 +208,16 @@ class SdlBackend final : public detail::BackendImpl {
 
  private:
   // Asks the window system once, then takes what it brought: polling event
-  // by event would ask it again for every event.
+  // by event would ask it again for every event. It stops after a key goes
+  // down, so that the game's next poll sees it held even when its release
+  // came in the same batch (a quick tap); the rest waits for the next pass.
   void PumpEvents() {
     SDL_PumpEvents();
     SDL_Event event;
-    while (SDL_PeepEvents(&event, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) > 0) Handle(event);
+    while (SDL_PeepEvents(&event, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) > 0) {
+      Handle(event);
+      if (event.type == SDL_KEYDOWN && !event.key.repeat) break;
+    }
   }
 
   void Handle(const SDL_Event& event) {
@@ -206,12 +237,12 @@ class SdlBackend final : public detail::BackendImpl {
             detail::PostMessage(Message{WM_ACTIVATEAPP, 0});
             break;
           case SDL_WINDOWEVENT_EXPOSED:
-          case SDL_WINDOWEVENT_SIZE_CHANGED: dirty_ = true; break;
+          case SDL_WINDOWEVENT_SIZE_CHANGED: wholeWindow_ = true; break;
           default: break;
         }
         break;
       case SDL_RENDER_TARGETS_RESET:
-      case SDL_RENDER_DEVICE_RESET: dirty_ = true; break;
+      case SDL_RENDER_DEVICE_RESET: wholeWindow_ = true; break;
       default: break;
     }
   }
@@ -230,38 +261,65 @@ class SdlBackend final : public detail::BackendImpl {
     if (!window_) return;
     bool fullscreen = SDL_GetWindowFlags(window_) & SDL_WINDOW_FULLSCREEN_DESKTOP;
     SDL_SetWindowFullscreen(window_, fullscreen ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP);
-    dirty_ = true;
+    wholeWindow_ = true;
   }
 
-  // Shows the primary surface when it changed, at most once per refresh of
-  // the display, without waiting for the monitor.
+  static std::string RendererFromEnvironment() {
+    const char* chosen = std::getenv("STAKKOR_RENDERER");
+    return chosen ? chosen : "";
+  }
+
+  // The graphics card's renderer when asked for, or when left to us and the
+  // machine has one; SDL's software framebuffer otherwise.
+  static bool WantAcceleratedRenderer() {
+    const std::string forced = RendererFromEnvironment();
+    if (forced == "software") return false;
+    if (forced == "accelerated") return true;
+    switch (detail::ChosenRenderer()) {
+      case RendererChoice::Software: return false;
+      case RendererChoice::Accelerated: return true;
+      case RendererChoice::Automatic: break;
+    }
+    return HasHardwareRenderer();
+  }
+
+  int MillisecondsToNextFrame() const {
+    const Uint64 elapsed = SDL_GetPerformanceCounter() - lastPresent_;
+    if (elapsed >= refreshInterval_) return 0;
+    const Uint64 left = refreshInterval_ - elapsed;
+    return static_cast<int>((left * 1000 + SDL_GetPerformanceFrequency() - 1) / SDL_GetPerformanceFrequency());
+  }
+
+  // Shows what changed of the primary surface, at most once per refresh of
+  // the display, without waiting for the monitor. Nothing changed, nothing
+  // is drawn.
   void RefreshIfDue() {
-    if (!dirty_ || !renderer_ || !pixels_) return;
-    Uint64 now = SDL_GetPerformanceCounter();
+    if ((dirty_.Empty() && !wholeWindow_) || !presenter_ || !pixels_) return;
+    const Uint64 now = SDL_GetPerformanceCounter();
     if (now - lastPresent_ < refreshInterval_) return;
     lastPresent_ = now;
-    dirty_ = false;
-    detail::ConvertFrame(pixels_, pitch_, palette_, frame_.data(), kScreenWidth);
-    SDL_UpdateTexture(texture_, nullptr, frame_.data(), kScreenWidth * 4);
-    SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
-    SDL_RenderClear(renderer_);
-    SDL_RenderCopy(renderer_, texture_, nullptr, nullptr);
-    SDL_RenderPresent(renderer_);
+    presenter_->Present(pixels_, pitch_, palette_, dirty_, wholeWindow_);
+    dirty_ = ScreenArea{};
+    wholeWindow_ = false;
   }
 
-  static constexpr Uint32 kPumpIntervalMs = 4;
+  // The longest a wait sleeps when nothing is due: a loop that only reacts
+  // to keys wakes this often all the same, in case one was missed.
+  static constexpr Uint32 kLongestSleepMs = 100;
 
   bool startWindowed_;
-  Uint32 lastPump_ = 0;
   bool videoStarted_ = false;
   SDL_Window* window_ = nullptr;
-  SDL_Renderer* renderer_ = nullptr;
-  SDL_Texture* texture_ = nullptr;
+  std::unique_ptr<Presenter> presenter_;
   const uint8_t* pixels_ = nullptr;
   int pitch_ = 0;
   uint32_t palette_[256] = {};
-  std::vector<uint32_t> frame_ = std::vector<uint32_t>(kScreenWidth * kScreenHeight);
-  bool dirty_ = false;
+  ScreenArea dirty_;          // changed since the last present
+  bool wholeWindow_ = false;  // the whole window must be drawn again
+  bool wakeSet_ = false;
+  Uint32 wakeAt_ = 0;
+  Uint32 passMs_ = 1;
+  Uint32 lastWaitEnd_ = 0;
   Uint64 lastPresent_ = 0;
   Uint64 refreshInterval_ = 1;
   bool fullscreen_ = true;

@@ -28,6 +28,7 @@ TEST(SettingsTest, AnEmptyTextGivesTheGameAsItAlwaysWas) {
   EXPECT_EQ(s.musicVolume, 100);
   EXPECT_EQ(s.effectsVolume, 100);
   EXPECT_EQ(s.soundFont, "");
+  EXPECT_EQ(s.renderer, "auto");
   EXPECT_EQ(PadInputsText(s.pad[kActionDrop]), "b dpdown +lefty");
 }
 
@@ -42,7 +43,8 @@ TEST(SettingsTest, ReadsEverySettingWithCommentsSpacesAndOddCase) {
       "fullscreen = no\n"
       "music_volume = 35\n"
       "effects_volume = 0\n"
-      "soundfont = /somewhere/My Font.sf2\n",
+      "soundfont = /somewhere/My Font.sf2\n"
+      "renderer = software\n",
       nullptr);
   EXPECT_EQ(s.keys[kSeatPlayerOne][1][kActionTurn], KeyPositionOfLetter('Q'));
   EXPECT_EQ(s.keys[kSeatOnePlayer][0][kActionDrop], platform::kKeyPositionRightCtrl);
@@ -53,6 +55,7 @@ TEST(SettingsTest, ReadsEverySettingWithCommentsSpacesAndOddCase) {
   EXPECT_EQ(s.musicVolume, 35);
   EXPECT_EQ(s.effectsVolume, 0);
   EXPECT_EQ(s.soundFont, "/somewhere/My Font.sf2");
+  EXPECT_EQ(s.renderer, "software");
 }
 
 TEST(SettingsTest, BadValuesAreReportedWithTheirLineAndKeepTheDefault) {
@@ -66,9 +69,10 @@ TEST(SettingsTest, BadValuesAreReportedWithTheirLineAndKeepTheDefault) {
       "pad.left = a b x y start\n"
       "pad.right = rightx\n"
       "some_future_setting = 7\n"
-      "just words\n",
+      "just words\n"
+      "renderer = vulkan\n",
       &problems);
-  ASSERT_EQ(problems.size(), 7u);
+  ASSERT_EQ(problems.size(), 8u);
   EXPECT_EQ(problems[0], "1: \"one_player.layout1.left = Nowhere\" is not a key name; the default stays");
   EXPECT_EQ(problems[1], "2: \"music_volume = 101\" is not a volume from 0 to 100; the default stays");
   EXPECT_EQ(problems[6].substr(0, 2), "7:");
@@ -78,6 +82,8 @@ TEST(SettingsTest, BadValuesAreReportedWithTheirLineAndKeepTheDefault) {
   EXPECT_FALSE(s.integerScaling);
   EXPECT_TRUE(s.fullscreen);
   EXPECT_EQ(PadInputsText(s.pad[kActionLeft]), "dpleft -leftx");
+  EXPECT_EQ(problems[7], "10: \"renderer = vulkan\" is not auto, software or accelerated; the default stays");
+  EXPECT_EQ(s.renderer, "auto");
 }
 
 TEST(SettingsTest, WritingBackKeepsOtherLinesReplacesValuesAndAddsWhatIsMissing) {
@@ -110,7 +116,7 @@ TEST(SettingsTest, ANewFileExplainsItselfAndHoldsEverySetting) {
   for (std::string line; std::getline(lines, line);) {
     if (!line.empty() && line[0] != '#' && line.find(" =") != std::string::npos) ++settingsLines;
   }
-  EXPECT_EQ(settingsLines, kSeatCount * kLayoutCount * kActionCount + kPadActionCount + 5);
+  EXPECT_EQ(settingsLines, kSeatCount * kLayoutCount * kActionCount + kPadActionCount + 6);
   std::vector<std::string> problems;
   ParseSettings(text, &problems);
   EXPECT_TRUE(problems.empty());
