@@ -1,6 +1,7 @@
 // The stakkor program: the platform's flags, then the game.
 #include <cstdio>
 
+#include "app/replay_command.h"
 #include "app/win_main.h"
 #include "platform/platform.h"
 
@@ -8,7 +9,10 @@ namespace {
 
 constexpr char kUsage[] =
     "usage: stakkor [--window]\n"
-    "       stakkor --headless --script FILE [--max-ms N] [--audio-log FILE]\n";
+    "       stakkor [--window] --replay FILE [--speed N]\n"
+    "       stakkor --replay FILE --verify\n"
+    "       stakkor --headless --script FILE [--max-ms N] [--audio-log FILE]\n"
+    "       stakkor --headless --replay FILE [--script FILE] [--speed N] [--max-ms N] [--audio-log FILE]\n";
 
 }  // namespace
 
@@ -18,6 +22,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "stakkor: %s\n%s", error->c_str(), kUsage);
     return 2;
   }
+  if (!options.replayPath.empty()) RunReplayCommand(options);
   platform::Start(options);
   platform::Exit(WinMain());
 }

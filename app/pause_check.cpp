@@ -3,6 +3,8 @@
 #include "app/shared_assets.h"
 #include "app/shell.h"
 #include "app/win_main.h"
+#include "game/control_layouts.h"
+#include "game/game_tick.h"
 #include "game/match_flags.h"
 #include "game/play_assets.h"
 #include "game/play_screen.h"
@@ -28,19 +30,45 @@ void WaitUntilDown(std::initializer_list<int> keys) {
 }
 
 void Pause() {
+  ShowPausedText();
+  WaitUntilUp({'P'});
+  WaitUntilDown({VK_SPACE, 'P', VK_ESCAPE});
+  WaitUntilUp({VK_SPACE, 'P', VK_ESCAPE});
+  RedrawAfterPause();
+}
+
+// The option value of players[player]'s layout.
+int32_t LayoutOption(int32_t player) {
+  if (LayoutOf(player, players[player].controlHandler) == 0) return 0;
+  return playerCount == 2 ? 2 : 1;
+}
+
+// The switch itself is the game's; the key is waited out before the screen
+// shows the new layout's keys.
+void SwitchLayoutByKey(int32_t player, int key) {
+  SwitchLayout(player);
+  NoteStepEvents(player == 1 ? kEventLayout2 : kEventLayout1);
+  controlLayout[player] = LayoutOption(player);
+  WaitUntilUp({key});
+  DrawPlayScreen();
+}
+
+}  // namespace
+
+void ShowPausedText() {
   if (font2) {
     PrintText(font2, backBuffer, screenWidth / 2 - 3 * font2->advance, screenHeight / 2 - font2->drawHeight / 2,
               "PAUSED");
   }
   PresentFrame();
-  WaitUntilUp({'P'});
-  WaitUntilDown({VK_SPACE, 'P', VK_ESCAPE});
-  WaitUntilUp({VK_SPACE, 'P', VK_ESCAPE});
+}
+
+void RedrawAfterPause() {
   DrawPlayScreen();
   PresentFrame();
 }
 
-void SwitchMusic() {
+void SwitchMusicNow() {
   if (musicOff) {
     if (StartMusic("MUSIC.MDS", 1)) {
       musicOff = 0;
@@ -51,40 +79,35 @@ void SwitchMusic() {
     StopMusic();
     musicOff = 1;
   }
-  WaitUntilUp({VK_F8});
 }
 
-// Layout 0 and layout 1 of a player in this match, and the option values
-// the switch stores for them.
-void SwitchLayout(int player, ControlHandler layout0, ControlHandler layout1, int32_t option1, int key) {
-  PlayerState& record = players[player];
-  if (record.controlHandler == layout1) {
-    record.controlHandler = layout0;
-    controlLayout[player] = 0;
-  } else {
-    record.controlHandler = layout1;
-    controlLayout[player] = option1;
-  }
-  WaitUntilUp({key});
+void StoreLayoutChoice(int32_t player) {
+  controlLayout[player] = LayoutOption(player);
   DrawPlayScreen();
 }
-
-}  // namespace
 
 void PauseCheck() {
   if (KeyDown(VK_ESCAPE)) {
     players[0].state = players[1].state = 0;
+    NoteStepEvents(kEventEscape);
     WaitUntilUp({VK_ESCAPE});
   }
-  if (KeyDown('P')) Pause();
-  if (KeyDown(VK_F8)) SwitchMusic();
+  if (KeyDown('P')) {
+    NoteStepEvents(kEventPause);
+    Pause();
+  }
+  if (KeyDown(VK_F8)) {
+    NoteStepEvents(kEventMusic);
+    SwitchMusicNow();
+    WaitUntilUp({VK_F8});
+  }
   if (playerCount == 2) {
     if (KeyDown(VK_F2)) {
-      SwitchLayout(1, ControlHandler::ArrowKeysDownRotate, ControlHandler::ArrowKeysUpRotate, 2, VK_F2);
+      SwitchLayoutByKey(1, VK_F2);
     } else if (KeyDown(VK_F1)) {
-      SwitchLayout(0, ControlHandler::LetterKeysShiftDrop, ControlHandler::LetterKeysWRotate, 2, VK_F1);
+      SwitchLayoutByKey(0, VK_F1);
     }
   } else if (KeyDown(VK_F1)) {
-    SwitchLayout(0, ControlHandler::ArrowKeysDownRotate, ControlHandler::ArrowKeysUpRotate, 1, VK_F1);
+    SwitchLayoutByKey(0, VK_F1);
   }
 }

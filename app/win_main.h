@@ -2,8 +2,14 @@
 // the player quits, the closing logo and shutdown.
 #pragma once
 
+#include "game/replay_format.h"
+
 // Runs the whole game; returns the exit code (0).
 int WinMain();
+
+// The program with one replay instead of the title, menu and matches:
+// start-up, the replay, shutdown. Returns the exit code (0).
+int WatchReplayMain(const Replay& replay, int speedQuarters);
 
 // Tells the player that the music cannot be played. OK goes on without
 // music; Cancel also ends the run. Either way the music option goes off.

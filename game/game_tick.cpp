@@ -1,5 +1,6 @@
 #include "game/game_tick.h"
 
+#include "game/control_layouts.h"
 #include "game/match_flags.h"
 #include "game/piece_motion.h"
 #include "game/pieces.h"
@@ -14,11 +15,16 @@ int32_t gravityCountdown = 0;
 uint8_t keyLatch[2][4] = {{1, 1, 1, 1}, {0, 0, 0, 0}};
 uint8_t screenDirty = 0;
 void (*pauseCheckHook)() = nullptr;
+void (*stepDoneHook)(const InputFrame& frame) = nullptr;
+void (*stepEventHook)(uint8_t events) = nullptr;
 
 namespace {
 
 // Steps the game-over state takes per gravity period: 99, 74, 49, 24, -1.
 constexpr int32_t kStateFall = 25;
+
+// The events the in-game keys noted during the step that runs.
+uint8_t notedEvents = 0;
 
 struct LayoutKeys {
   int left, right, turn, drop;
@@ -35,15 +41,32 @@ LayoutKeys KeysOf(ControlHandler handler) {
   return {0, 0, 0, 0};
 }
 
-// Acts once per press: a key seen up arms its latch, a key seen down with
-// the latch armed acts and disarms it.
-void PollAction(int key, uint8_t& latch, void (*action)(int32_t), int32_t index) {
-  if (!KeyDown(key)) {
+uint8_t ActionsHeld(ControlHandler handler) {
+  if (handler == ControlHandler::None) return 0;
+  const LayoutKeys keys = KeysOf(handler);
+  return static_cast<uint8_t>((KeyDown(keys.left) ? kActionLeft : 0) | (KeyDown(keys.right) ? kActionRight : 0) |
+                              (KeyDown(keys.turn) ? kActionTurn : 0) | (KeyDown(keys.drop) ? kActionDrop : 0));
+}
+
+// Acts once per press: an action seen released arms its latch, an action
+// seen held with the latch armed acts and disarms it.
+void ActOnce(bool held, uint8_t& latch, void (*action)(int32_t), int32_t index) {
+  if (!held) {
     latch = 1;
   } else if (latch) {
     latch = 0;
     action(index);
   }
+}
+
+// A player's actions of one step, through the latches, in the order left,
+// right, turn, drop.
+void RunActions(uint8_t actions, int32_t index) {
+  uint8_t* latch = keyLatch[index == 1 ? 1 : 0];
+  ActOnce(actions & kActionLeft, latch[0], MoveLeft, index);
+  ActOnce(actions & kActionRight, latch[1], MoveRight, index);
+  ActOnce(actions & kActionTurn, latch[2], RotatePiece, index);
+  ActOnce(actions & kActionDrop, latch[3], HardDrop, index);
 }
 
 void ShowGameOverPanel(PlayerState& p) {
@@ -71,24 +94,36 @@ void GravityStep() {
 
 }  // namespace
 
+void NoteStepEvents(uint8_t events) { notedEvents |= events; }
+
+uint8_t HeldActions(const PlayerState& p) { return ActionsHeld(p.controlHandler); }
+
 void RunControlHandler(ControlHandler handler, int32_t index) {
   if (handler == ControlHandler::None) return;
-  const LayoutKeys keys = KeysOf(handler);
-  uint8_t* latch = keyLatch[index == 1 ? 1 : 0];
-  PollAction(keys.left, latch[0], MoveLeft, index);
-  PollAction(keys.right, latch[1], MoveRight, index);
-  PollAction(keys.turn, latch[2], RotatePiece, index);
-  PollAction(keys.drop, latch[3], HardDrop, index);
+  RunActions(ActionsHeld(handler), index);
 }
 
-void GameTick() {
-  const uint32_t now = timeGetTime();
-  if (now - lastTickTime <= kStepGateMs) return;
-  lastTickTime = now;
+InputFrame ReadLiveInput() {
+  notedEvents = 0;
   if (pauseCheckHook) pauseCheckHook();
-
+  InputFrame frame;
+  frame.events = notedEvents;
+  notedEvents = 0;
+  // Key states change only inside the wait primitive, and the in-game keys
+  // have done their waiting: reading every player's keys now sees what the
+  // players' own polls would see one after the other.
   for (int p = 0; p < PlayingCount(); ++p) {
-    if (players[p].state > kGameJustOver) RunControlHandler(players[p].controlHandler, players[p].index);
+    if (players[p].state > kGameJustOver) frame.actions[p] = HeldActions(players[p]);
+  }
+  return frame;
+}
+
+void AdvanceMatch(const InputFrame& frame) {
+  for (int p = 0; p < PlayingCount(); ++p) {
+    // A record without a layout has no keys: its latches stay as they are.
+    if (players[p].state > kGameJustOver && players[p].controlHandler != ControlHandler::None) {
+      RunActions(frame.actions[p], players[p].index);
+    }
   }
   for (int p = 0; p < PlayingCount(); ++p) {
     if (players[p].state < kPlaying) ShowGameOverPanel(players[p]);
@@ -100,4 +135,25 @@ void GameTick() {
     screenDirty = 0;
     PresentFrame();
   }
+}
+
+void ApplyStepEvents(uint8_t events) {
+  if (events & kEventEscape) players[0].state = players[1].state = 0;
+  if (events & kEventLayout1) SwitchLayout(0);
+  if (events & kEventLayout2) SwitchLayout(1);
+  if (stepEventHook) stepEventHook(events);
+}
+
+void GameStep(const InputFrame& frame) {
+  ApplyStepEvents(frame.events);
+  AdvanceMatch(frame);
+}
+
+void GameTick() {
+  const uint32_t now = timeGetTime();
+  if (now - lastTickTime <= kStepGateMs) return;
+  lastTickTime = now;
+  const InputFrame frame = ReadLiveInput();
+  AdvanceMatch(frame);
+  if (stepDoneHook) stepDoneHook(frame);
 }

@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/game_directory.h"
 #include "platform/platform.h"
 
 namespace platform {
@@ -23,19 +24,6 @@ bool WriteAll(int fd, const uint8_t* data, size_t size) {
     }
     data += n;
     size -= static_cast<size_t>(n);
-  }
-  return true;
-}
-
-bool MakeDirectories(const std::string& path) {
-  std::string partial;
-  size_t start = 0;
-  while (start <= path.size()) {
-    size_t slash = path.find('/', start);
-    if (slash == std::string::npos) slash = path.size();
-    partial = path.substr(0, slash);
-    if (!partial.empty() && ::mkdir(partial.c_str(), 0755) != 0 && errno != EEXIST) return false;
-    start = slash + 1;
   }
   return true;
 }
@@ -74,6 +62,19 @@ std::optional<std::string> OptionFilePath(const std::string& keyPath, const std:
 }
 
 }  // namespace
+
+bool MakeDirectories(const std::string& path) {
+  std::string partial;
+  size_t start = 0;
+  while (start <= path.size()) {
+    size_t slash = path.find('/', start);
+    if (slash == std::string::npos) slash = path.size();
+    partial = path.substr(0, slash);
+    if (!partial.empty() && ::mkdir(partial.c_str(), 0755) != 0 && errno != EEXIST) return false;
+    start = slash + 1;
+  }
+  return true;
+}
 
 bool WriteFileAtomically(const std::string& path, const void* data, size_t size) {
   std::string temp = path + ".tmp-XXXXXX";

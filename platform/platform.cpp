@@ -72,6 +72,33 @@ void ConvertFrame(const uint8_t* pixels, int pitch, const uint32_t palette[256],
 
 using detail::ActiveImpl;
 
+namespace {
+
+// The replay flags: --replay FILE, --speed N (0.25 to 16, kept in quarters)
+// and --verify.
+template <typename Value>
+std::optional<std::string> ParseReplayOption(const std::string& arg, Value value, LaunchOptions& out) {
+  if (arg == "--verify") {
+    out.verifyReplay = true;
+    return std::nullopt;
+  }
+  auto v = value();
+  if (arg == "--replay") {
+    if (!v || v->empty()) return "--replay needs a file";
+    out.replayPath = *v;
+    return std::nullopt;
+  }
+  char* end = nullptr;
+  const double speed = v && !v->empty() ? std::strtod(v->c_str(), &end) : 0.0;
+  if (!v || v->empty() || *end != '\0' || !(speed >= 0.25 && speed <= 16.0)) {
+    return "--speed needs a number from 0.25 to 16";
+  }
+  out.replaySpeedQuarters = static_cast<int>(speed * 4.0 + 0.5);
+  return std::nullopt;
+}
+
+}  // namespace
+
 std::optional<std::string> ParseLaunchOptions(int argc, char** argv, LaunchOptions& out) {
   for (int i = 1; i < argc; ++i) {
     std::string arg = argv[i];
@@ -98,11 +125,17 @@ std::optional<std::string> ParseLaunchOptions(int argc, char** argv, LaunchOptio
       unsigned long n = std::strtoul(v->c_str(), &end, 10);
       if (*end != '\0' || n > 0xFFFFFFFFul) return "--max-ms needs a number of milliseconds";
       out.maxMs = static_cast<uint32_t>(n);
+    } else if (arg == "--replay" || arg == "--speed" || arg == "--verify") {
+      if (auto error = ParseReplayOption(arg, value, out)) return error;
     } else {
       return "unknown option: " + arg;
     }
   }
-  if (out.backend == Backend::Headless && out.scriptPath.empty()) {
+  if (out.replayPath.empty() && (out.verifyReplay || out.replaySpeedQuarters != 4)) {
+    return "--speed and --verify go with --replay FILE";
+  }
+  if (out.verifyReplay && !out.scriptPath.empty()) return "--verify checks a replay without a screen: no --script";
+  if (out.backend == Backend::Headless && out.scriptPath.empty() && out.replayPath.empty()) {
     return "--headless needs --script FILE";
   }
   if (out.backend == Backend::Sdl && (!out.scriptPath.empty() || out.maxMs || !out.audioLogPath.empty())) {

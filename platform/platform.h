@@ -35,6 +35,12 @@ struct LaunchOptions {
   std::string scriptPath;       // headless: the script to run
   std::optional<uint32_t> maxMs;  // headless: end the run when the clock gets here
   std::string audioLogPath;     // headless: log of effects and music buffers
+  // The game's own: --replay FILE plays a recorded match instead of the
+  // menu, --speed N at N times its pace (kept in quarters, 1 to 64), and
+  // --verify checks it without a screen instead of showing it.
+  std::string replayPath;
+  int replaySpeedQuarters = 4;
+  bool verifyReplay = false;
 };
 
 // Parses the platform's own flags. Returns an error text for a bad command line.
