@@ -120,7 +120,7 @@ std::vector<Case> Cases() {
       {"2p-normal-garbage", 2, false, 1000, {0, 0}, {Greedy(2500), Greedy(2500)}, {}, ""},
       {"2p-normal-p1-wins", 2, false, 1300, {0, 0}, {Good(), Sloppy(8)}, {}, ""},
       {"2p-normal-p2-wins", 2, false, 1400, {1, 1}, {Sloppy(8), Good()}, {}, ""},
-      {"2p-normal-long", 2, false, 1600, {0, 1}, {UpToLevel(9), UpToLevel(7)}, {}, ""},
+      {"2p-normal-give-up", 2, false, 1600, {0, 1}, {UpToLevel(9), UpToLevel(7)}, {}, ""},
       {"2p-normal-layouts", 2, false, 1800, {0, 0}, {For(1500), For(1500, 2)},
        {{80, "F1"}, {160, "F2"}, {400, "F2"}, {600, "F1"}}, ""},
       {"2p-normal-pause-escape", 2, false, 1900, {1, 0}, {Good(), Good()}, {{120, "P", 700}, {900, "ESCAPE"}}, ""},
