@@ -89,15 +89,15 @@ class Legend {
     if (!font2) return;
     const bool two = playerCount == 2;
     const int32_t h = font2->drawHeight, full = font2->advance;
-    const int32_t x = two ? 280 : 4, top = (two ? 10 : 17) * h;
-    const Rect area{two ? 276 : 0, top - 2, two ? 366 : 214, top + 8 * h};
+    // Every other line, as the texts beside the well.
+    const int32_t x = two ? 280 : 4, top = (two ? 16 : 17) * h;
+    const Rect area{two ? 276 : 0, top - 2, two ? 366 : 214, top + 15 * h};
     DrawSurfaceRect(backBuffer, area.left, area.top, area, backgroundImage);
     font2->advance = two ? full / 2 : full;
-    const std::string lines[] = {"REPLAY",  "STEP " + std::to_string(step),
-                                 status,    "",
-                                 "P-PAUSE", two ? "LEFT-SLOW" : "LEFT-SLOWER",
-                                 two ? "RIGHT-FAST" : "RIGHT-FASTER", "ESC-STOP"};
-    for (int i = 0; i < 8; ++i) PrintText(font2, backBuffer, x, top + i * h, lines[i].c_str());
+    const std::string lines[] = {"REPLAY", "STEP " + std::to_string(step), status,
+                                 "P-PAUSE", two ? "LEFT-SLOW" : "LEFT-SLOWER", two ? "RIGHT-FAST" : "RIGHT-FASTER",
+                                 "ESC-STOP"};
+    for (int i = 0; i < 7; ++i) PrintText(font2, backBuffer, x, top + 2 * i * h, lines[i].c_str());
     font2->advance = full;
     PresentRect(area.left, area.top, area);
   }
