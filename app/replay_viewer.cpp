@@ -85,8 +85,12 @@ std::string SpeedText() {
 // a two-player match, where the play screen has room.
 class Legend {
  public:
-  void Draw(uint32_t step, const char* status) {
-    if (!font2) return;
+  // Draws when the step or the status changed since the last time, or when
+  // `always` (a step may have drawn the whole screen over it).
+  void Draw(uint32_t step, const std::string& status, bool always = true) {
+    if (!font2 || (!always && step == step_ && status == status_)) return;
+    step_ = step;
+    status_ = status;
     const bool two = playerCount == 2;
     const int32_t h = font2->drawHeight, full = font2->advance;
     // Every other line, as the texts beside the well.
@@ -94,13 +98,17 @@ class Legend {
     const Rect area{two ? 276 : 0, top - 2, two ? 366 : 214, top + 15 * h};
     DrawSurfaceRect(backBuffer, area.left, area.top, area, backgroundImage);
     font2->advance = two ? full / 2 : full;
-    const std::string lines[] = {"REPLAY", "STEP " + std::to_string(step), status,
+    const std::string lines[] = {"REPLAY", "STEP " + std::to_string(step), status_,
                                  "P-PAUSE", two ? "LEFT-SLOW" : "LEFT-SLOWER", two ? "RIGHT-FAST" : "RIGHT-FASTER",
                                  "ESC-STOP"};
     for (int i = 0; i < 7; ++i) PrintText(font2, backBuffer, x, top + 2 * i * h, lines[i].c_str());
     font2->advance = full;
     PresentRect(area.left, area.top, area);
   }
+
+ private:
+  uint32_t step_ = 0;
+  std::string status_;
 };
 
 void ReportDivergence(const FrameCursor& cursor, const std::string& how) {
@@ -117,7 +125,7 @@ ViewerEnd PlaySteps(const Replay& replay, Legend& legend) {
   std::string divergence = cursor.Done() ? Divergence(replay, cursor) : "";
   ViewerEnd end = ViewerEnd::Finished;
   bool running = divergence.empty() && !cursor.Done();
-  legend.Draw(0, SpeedText().c_str());
+  legend.Draw(0, SpeedText());
   while (running && !quitRequested) {
     PumpStep([&] {
       if (stop.Pressed()) {
@@ -131,7 +139,8 @@ ViewerEnd PlaySteps(const Replay& replay, Legend& legend) {
       const uint32_t now = timeGetTime();
       budget = paused ? 0 : budget + (now - lastPass) * static_cast<uint32_t>(speed);
       lastPass = now;
-      for (int steps = 0; budget >= kStepCost && running; ++steps) {
+      int steps = 0;
+      for (; budget >= kStepCost && running; ++steps) {
         budget = steps + 1 == kMostStepsAPass ? 0 : budget - kStepCost;
         lastTickTime = now;
         GameStep(cursor.Next());
@@ -143,7 +152,7 @@ ViewerEnd PlaySteps(const Replay& replay, Legend& legend) {
         lastPass = timeGetTime();
         budget = 0;
       }
-      legend.Draw(cursor.Position(), paused ? "PAUSED" : SpeedText().c_str());
+      legend.Draw(cursor.Position(), paused ? "PAUSED" : SpeedText(), steps > 0);
     });
   }
   if (quitRequested) return ViewerEnd::Quit;
