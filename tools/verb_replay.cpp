@@ -27,17 +27,32 @@ const char* LayoutName(int players, int player, int layout) {
   return layout ? "arrows, UP turns, DOWN drops" : "arrows, DOWN turns, CTRL drops";
 }
 
+const std::pair<uint8_t, const char*> kEventNames[] = {
+    {kEventEscape, "escape"},    {kEventPause, "pause"},       {kEventMusic, "music"},
+    {kEventLayout1, "layout 1"}, {kEventLayout2, "layout 2"}, {kEventFocusBack, "focus back"}};
+
 std::string EventCounts(const Replay& replay) {
-  static const std::pair<uint8_t, const char*> kinds[] = {
-      {kEventEscape, "escape"},     {kEventPause, "pause"},         {kEventMusic, "music"},
-      {kEventLayout1, "layout 1"}, {kEventLayout2, "layout 2"},     {kEventFocusBack, "focus back"}};
   std::string text;
-  for (const auto& [bit, name] : kinds) {
+  for (const auto& [bit, name] : kEventNames) {
     int count = 0;
     for (const StepEvents& e : replay.events) count += (e.events & bit) ? 1 : 0;
     if (count) text += std::string(text.empty() ? "" : ", ") + name + " " + std::to_string(count);
   }
   return text.empty() ? "none" : text;
+}
+
+// The first steps with events, so that a viewer can find them.
+std::string EventSteps(const Replay& replay) {
+  constexpr size_t kShown = 20;
+  std::string text;
+  for (size_t k = 0; k < replay.events.size() && k < kShown; ++k) {
+    text += std::string(k ? ", " : "") + std::to_string(replay.events[k].step);
+    for (const auto& [bit, name] : kEventNames) {
+      if (replay.events[k].events & bit) text += std::string(" ") + name;
+    }
+  }
+  if (replay.events.size() > kShown) text += ", ...";
+  return text;
 }
 
 int RunReplayInfo(const std::vector<std::string>& args) {
@@ -67,6 +82,7 @@ int RunReplayInfo(const std::vector<std::string>& args) {
               r.actionRuns[0].size());
   if (r.playerCount == 2) std::printf(" and %zu", r.actionRuns[1].size());
   std::printf("\nevents: %s\n", EventCounts(r).c_str());
+  if (!r.events.empty()) std::printf("steps with events: %s\n", EventSteps(r).c_str());
   std::printf("checkpoints: %zu, one every %u steps\n", r.checkpoints.size(), r.checkpointInterval);
   std::printf("end: %s\n", r.quit ? "the program was closed during the match" : "the match ended");
   for (int p = 0; p < r.playerCount; ++p) {

@@ -39,6 +39,7 @@ TEST(ReplayInfo, PrintsTheHeaderLengthAndEnd) {
                            "player 1: layout 0 (A D, S turns, SHIFT drops), latches at the start 1111\n",
                            "player 2: layout 0 (arrows, DOWN turns, CTRL drops), latches at the start 0000\n",
                            "length: 601 steps (0:15.6)", "events: layout 1 2, layout 2 2\n",
+                           "steps with events: 80 layout 1, 160 layout 2, 400 layout 2, 600 layout 1\n",
                            "checkpoints: 37, one every 16 steps\n", "end: the match ended\n",
                            "player 2 at the end: state -1, 735 points, 25 rows, level 5\n"}) {
     EXPECT_NE(r.out.find(line), std::string::npos) << line << "\n" << r.out;
