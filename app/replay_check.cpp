@@ -9,9 +9,8 @@ namespace {
 std::string Summary(const Replay& replay) {
   std::string text;
   for (int p = 0; p < replay.playerCount; ++p) {
-    text += std::string(p ? "; " : "") + "player " + std::to_string(p + 1) + ": " +
-            std::to_string(players[p].points) + " points, " + std::to_string(players[p].rows) + " rows, level " +
-            std::to_string(players[p].level);
+    text += std::string(p ? "; " : "") + "player " + std::to_string(p + 1) + ": " + std::to_string(players[p].points) +
+            " points, " + std::to_string(players[p].rows) + " rows, level " + std::to_string(players[p].level);
   }
   return text;
 }
@@ -37,8 +36,8 @@ ReplayCheck CheckReplay(const Replay& replay) {
   check.stepsRun = cursor.Position();
   if (!divergence.empty()) {
     check.divergedAt = cursor.Position();
-    check.lastAgreed = check.divergedAt == 0 ? 0 : (check.divergedAt - 1) / replay.checkpointInterval *
-                                                       replay.checkpointInterval;
+    check.lastAgreed =
+        check.divergedAt == 0 ? 0 : (check.divergedAt - 1) / replay.checkpointInterval * replay.checkpointInterval;
     check.report = "diverged at step " + std::to_string(check.divergedAt) + " (" + StepTime(check.divergedAt) +
                    "): " + divergence + VersionNote(replay);
     return check;

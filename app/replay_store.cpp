@@ -101,7 +101,9 @@ std::string SaveReplay(const Replay& replay) {
 
 std::optional<std::string> LoadReplay(const std::string& path, Replay& out) {
   std::vector<uint8_t> bytes;
-  if (!platform::ReadWholeFile(path, bytes, kMaxReplayFileBytes + 1)) return std::string("it cannot be read, or is larger than 4 MiB");
+  if (!platform::ReadWholeFile(path, bytes, kMaxReplayFileBytes + 1)) {
+    return std::string("it cannot be read, or is larger than 4 MiB");
+  }
   return DecodeReplay(bytes.data(), bytes.size(), out);
 }
 

@@ -98,9 +98,9 @@ class Legend {
     const Rect area{two ? 276 : 0, top - 2, two ? 366 : 214, top + 15 * h};
     DrawSurfaceRect(backBuffer, area.left, area.top, area, backgroundImage);
     font2->advance = two ? full / 2 : full;
-    const std::string lines[] = {"REPLAY", "STEP " + std::to_string(step), status_,
-                                 "P-PAUSE", two ? "LEFT-SLOW" : "LEFT-SLOWER", two ? "RIGHT-FAST" : "RIGHT-FASTER",
-                                 "ESC-STOP"};
+    const std::string lines[] = {
+        "REPLAY", "STEP " + std::to_string(step), status_, "P-PAUSE", two ? "LEFT-SLOW" : "LEFT-SLOWER",
+        two ? "RIGHT-FAST" : "RIGHT-FASTER", "ESC-STOP"};
     for (int i = 0; i < 7; ++i) PrintText(font2, backBuffer, x, top + 2 * i * h, lines[i].c_str());
     font2->advance = full;
     PresentRect(area.left, area.top, area);

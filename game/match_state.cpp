@@ -59,7 +59,9 @@ uint64_t MatchStateHash() {
   d.Word(static_cast<uint32_t>(gravityCountdown));
   for (int p = 0; p < PlayingCount(); ++p) {
     const PlayerState& r = players[p];
-    for (int32_t v : {r.index, r.state, r.points, r.rows, r.level, r.pieceX, r.pieceY}) d.Word(static_cast<uint32_t>(v));
+    for (int32_t v : {r.index, r.state, r.points, r.rows, r.level, r.pieceX, r.pieceY}) {
+      d.Word(static_cast<uint32_t>(v));
+    }
     d.Bytes(r.well, kWellCells);
     d.Byte(r.pieceColour);
     for (uint8_t cell : r.pieceCells) d.Byte(cell ? 1 : 0);

@@ -119,7 +119,9 @@ std::optional<std::string> DecodeRuns(Reader& in, uint32_t stepCount, int player
     if (count == 0) {
       if (!in.Varint(count)) return cut();
       // Each run has one form: short ones never take the long one.
-      if (count <= kShortRun) return Text("player %llu's run after step %llu is written the long way", player + 1, steps);
+      if (count <= kShortRun) {
+        return Text("player %llu's run after step %llu is written the long way", player + 1, steps);
+      }
     }
     if (count > stepCount - steps) {
       return Text("a run of %llu steps after step %llu does not fit the step count", count, steps);
@@ -270,7 +272,9 @@ std::optional<std::string> DecodeReplay(const uint8_t* bytes, size_t size, Repla
   if (out.playerCount == 1 && (out.startLatches & 0xF0)) return Text("it names latches 0x%llx", out.startLatches);
   if (flags & ~(kFlagMusicOff | kFlagQuit)) return Text("it has unknown flags 0x%llx", flags);
   if (out.checkpointInterval == 0) return std::string("it has no checkpoint interval");
-  if (out.stepCount > kMaxReplaySteps) return Text("it claims %llu steps, more than %llu", out.stepCount, kMaxReplaySteps);
+  if (out.stepCount > kMaxReplaySteps) {
+    return Text("it claims %llu steps, more than %llu", out.stepCount, kMaxReplaySteps);
+  }
   out.musicOff = flags & kFlagMusicOff;
   out.quit = flags & kFlagQuit;
 
@@ -280,7 +284,9 @@ std::optional<std::string> DecodeReplay(const uint8_t* bytes, size_t size, Repla
   if (auto error = DecodeEvents(in, out)) return error;
 
   const size_t checkpoints = out.stepCount / out.checkpointInterval;
-  if (in.Left() < checkpoints * 2) return Text("its checkpoints are cut short: %llu of %llu", in.Left() / 2, checkpoints);
+  if (in.Left() < checkpoints * 2) {
+    return Text("its checkpoints are cut short: %llu of %llu", in.Left() / 2, checkpoints);
+  }
   out.checkpoints.resize(checkpoints);
   for (uint16_t& c : out.checkpoints) in.U16(c);
   for (int p = 0; p < out.playerCount; ++p) {

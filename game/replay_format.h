@@ -52,17 +52,17 @@ struct Replay {
   uint32_t matchSeed = 0;
   uint8_t playerCount = 1;
   uint8_t blobStyle = 0;
-  uint8_t layouts = 0;       // bit p: player p + 1 started on layout 1
-  uint8_t startLatches = 0;  // bit 4p + a: player p + 1's latch of action a was armed
-  bool musicOff = false;     // the music was off when the match started
-  bool quit = false;         // the program was to end before the match was over
+  uint8_t layouts = 0;                                // bit p: player p + 1 started on layout 1
+  uint8_t startLatches = 0;                           // bit 4p + a: player p + 1's latch of action a was armed
+  bool musicOff = false;                              // the music was off when the match started
+  bool quit = false;                                  // the program was to end before the match was over
   uint16_t checkpointInterval = kCheckpointInterval;  // 1 or more
   uint32_t stepCount = 0;
   std::vector<ActionRun> actionRuns[2];  // each player's own; player 2's empty in a one-player match
   std::vector<StepEvents> events;        // in step order
   // ShortHash of the match state after step k * checkpointInterval, k = 1, 2, ...
   std::vector<uint16_t> checkpoints;
-  ReplayFinal finals[2];  // players beyond playerCount stay zero
+  ReplayFinal finals[2];   // players beyond playerCount stay zero
   uint64_t finalHash = 0;  // MatchStateHash after the last step
 };
 

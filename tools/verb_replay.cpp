@@ -27,9 +27,9 @@ const char* LayoutName(int players, int player, int layout) {
   return layout ? "arrows, UP turns, DOWN drops" : "arrows, DOWN turns, CTRL drops";
 }
 
-const std::pair<uint8_t, const char*> kEventNames[] = {
-    {kEventEscape, "escape"},    {kEventPause, "pause"},       {kEventMusic, "music"},
-    {kEventLayout1, "layout 1"}, {kEventLayout2, "layout 2"}, {kEventFocusBack, "focus back"}};
+const std::pair<uint8_t, const char*> kEventNames[] = {{kEventEscape, "escape"},    {kEventPause, "pause"},
+                                                       {kEventMusic, "music"},      {kEventLayout1, "layout 1"},
+                                                       {kEventLayout2, "layout 2"}, {kEventFocusBack, "focus back"}};
 
 std::string EventCounts(const Replay& replay) {
   std::string text;
@@ -94,6 +94,7 @@ int RunReplayInfo(const std::vector<std::string>& args) {
   return 0;
 }
 
-VerbRegistration replayInfoVerb{Verb{70, "replayinfo", "replayinfo FILE  a replay's header, length and end", RunReplayInfo}};
+VerbRegistration replayInfoVerb{
+    Verb{70, "replayinfo", "replayinfo FILE  a replay's header, length and end", RunReplayInfo}};
 
 }  // namespace

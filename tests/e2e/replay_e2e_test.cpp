@@ -18,8 +18,8 @@ class Replays : public ProgramRun {
  protected:
   // stakkor with these arguments and no script; its exit status.
   int Stakkor(const std::string& args) {
-    const std::string command = "cd '" + dir.Path() + "' && XDG_CONFIG_HOME='" + dir.Path() + "' '" +
-                                STAKKOR_PROGRAM + "' " + args + " >out.txt 2>err.txt";
+    const std::string command = "cd '" + dir.Path() + "' && XDG_CONFIG_HOME='" + dir.Path() + "' '" + STAKKOR_PROGRAM +
+                                "' " + args + " >out.txt 2>err.txt";
     const int status = std::system(command.c_str());
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   }
@@ -52,7 +52,8 @@ std::string PlayedMatch() {
             Press(Step(12), "DOWN");
   script += ShotAt(Step(13) + 1, "live.png") + DumpAt(Step(13) + 1, "live.json");
   // P at step 14: the game holds until Space.
-  script += Press(Step(14), "P") + ShotAt(Step(14) + 200, "live-paused.png") + Hold(Step(14) + 400, Step(14) + 406, "SPACE");
+  script +=
+      Press(Step(14), "P") + ShotAt(Step(14) + 200, "live-paused.png") + Hold(Step(14) + 400, Step(14) + 406, "SPACE");
   script += Hold(Step(14) + 700, Step(14) + 730, "ESCAPE") + Hold(2800, 2806, "ESCAPE") + Hold(2900, 2906, "ESCAPE") +
             LeaveClosingLogo(3000);
   return script;
@@ -72,7 +73,9 @@ TEST_F(Replays, AMatchIsSavedVerifiedAndShownAgainAtTheSameSteps) {
   ASSERT_EQ(View(kFirstReplay, view), 0) << Errors();
   ASSERT_EQ(Dump("start.json")["lastTickTime"].Int(), 0);
   const Json live = Dump("live.json"), shown = Dump("view.json");
-  for (const char* field : {"seed", "gravityCountdown", "matchSeed"}) EXPECT_EQ(shown[field].number, live[field].number) << field;
+  for (const char* field : {"seed", "gravityCountdown", "matchSeed"}) {
+    EXPECT_EQ(shown[field].number, live[field].number) << field;
+  }
   EXPECT_EQ(shown["players"][0]["well"].text, live["players"][0]["well"].text);
   EXPECT_EQ(shown["players"][0]["pieceX"].Int(), live["players"][0]["pieceX"].Int());
   EXPECT_EQ(shown["players"][0]["controlHandler"].text, "ArrowKeysUpRotate");
@@ -101,8 +104,9 @@ TEST_F(Replays, AReplayWithAnyByteChangedIsRefusedWithAMessage) {
 }
 
 TEST_F(Replays, BadReplayCommandLinesAreRefused) {
-  for (const char* args : {"--verify", "--headless --speed 2 --script x", "--replay", "--replay f.rpl --speed 0",
-                           "--replay f.rpl --speed 17", "--replay f.rpl --speed x", "--replay f.rpl --verify --script s"}) {
+  for (const char* args :
+       {"--verify", "--headless --speed 2 --script x", "--replay", "--replay f.rpl --speed 0",
+        "--replay f.rpl --speed 17", "--replay f.rpl --speed x", "--replay f.rpl --verify --script s"}) {
     EXPECT_EQ(Stakkor(args), 2) << args;
     EXPECT_NE(Errors().find("usage:"), std::string::npos) << args;
   }
@@ -124,7 +128,8 @@ TEST_F(Replays, TheHiscoreTableMarksTheEntryWithAReplayAndRPlaysIt) {
             ShotAt(1700, "table.png");
   // R plays the chosen entry's match; Escape stops it; the table is back.
   script += Hold(1800, 1806, "R") + ShotAt(1800 + 26 * 3 + 1, "replay.png") + Hold(1900, 1906, "ESCAPE") +
-            ShotAt(2000, "again.png") + Hold(2100, 2106, "ESCAPE") + Hold(2200, 2206, "ESCAPE") + LeaveClosingLogo(2300);
+            ShotAt(2000, "again.png") + Hold(2100, 2106, "ESCAPE") + Hold(2200, 2206, "ESCAPE") +
+            LeaveClosingLogo(2300);
   ASSERT_EQ(Run(script), 0) << Errors();
 
   constexpr int kLine5 = 100 + 28 * 6;

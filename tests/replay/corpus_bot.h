@@ -8,13 +8,13 @@
 #include <cstdint>
 
 struct BotStyle {
-  bool plays = true;        // false: never touches a key
-  int dropDelay = 0;        // steps to wait at the chosen place before dropping
-  int keyGap = 0;           // steps with no key held after each press, as a person's pace
-  bool hardDrop = true;     // false: pieces come down by gravity only
-  int noise = 0;            // 0 plays its best; n picks among its n + 1 best places
-  bool multiRows = false;   // goes for several rows at once ("NORMAL")
-  int giveUpAtLevel = 99;   // from this level on it drops every piece at once
+  bool plays = true;              // false: never touches a key
+  int dropDelay = 0;              // steps to wait at the chosen place before dropping
+  int keyGap = 0;                 // steps with no key held after each press, as a person's pace
+  bool hardDrop = true;           // false: pieces come down by gravity only
+  int noise = 0;                  // 0 plays its best; n picks among its n + 1 best places
+  bool multiRows = false;         // goes for several rows at once ("NORMAL")
+  int giveUpAtLevel = 99;         // from this level on it drops every piece at once
   uint32_t giveUpAtStep = 30000;  // likewise from this step on (about 13 minutes)
 };
 
@@ -30,9 +30,9 @@ struct BotKeyEvent {
 // What the bots saw, to tell whether a case shows what it is meant to.
 struct BotStats {
   uint32_t steps = 0;
-  int mostRowsAtOnce[2] = {};  // the most rows (or groups) a single lock removed
-  int garbageRows[2] = {};     // rows pushed into the player's well
-  int multiGroupLocks[2] = {}; // "BLOB" locks that removed two groups or more
+  int mostRowsAtOnce[2] = {};   // the most rows (or groups) a single lock removed
+  int garbageRows[2] = {};      // rows pushed into the player's well
+  int multiGroupLocks[2] = {};  // "BLOB" locks that removed two groups or more
 };
 
 // Installs the bots as the clock listener of the headless backend; they act

@@ -1,11 +1,12 @@
 // Checking a replay: a recorded match reproduces; a replay that no longer
 // does names the step where it stopped agreeing and how; the check and the
 // viewer leave the program as they found it.
+#include "app/replay_check.h"
+
 #include <algorithm>
 #include <cstring>
 
 #include "app/match.h"
-#include "app/replay_check.h"
 #include "app/replay_viewer.h"
 #include "app/shared_assets.h"
 #include "game/game_tick.h"
@@ -41,8 +42,8 @@ void SetActions(Replay& r, int p, uint32_t step, uint8_t actions) {
 }
 
 TEST_F(ReplayCheckTest, EveryKindOfRecordedMatchReproduces) {
-  const MatchKind kinds[] = {{1, false, {0, 0}, 1100}, {1, true, {1, 0}, 1200}, {2, false, {1, 0}, 1300},
-                             {2, true, {0, 1}, 1400}};
+  const MatchKind kinds[] = {
+      {1, false, {0, 0}, 1100}, {1, true, {1, 0}, 1200}, {2, false, {1, 0}, 1300}, {2, true, {0, 1}, 1400}};
   for (const MatchKind& kind : kinds) {
     const LiveMatch live = Recorded(*this, kind, 7);
     // Through the file, as a saved replay would be read.
@@ -116,8 +117,7 @@ TEST_F(ReplayCheckTest, AMatchThatEndsSoonerOrLaterThanItsRecordingIsCaught) {
     cut.quit = true;
     cut.finalHash = 0;
     const ReplayCheck closed = CheckReplay(cut);
-    EXPECT_NE(closed.report.find("its end differs from the recording: the wells"), std::string::npos)
-        << closed.report;
+    EXPECT_NE(closed.report.find("its end differs from the recording: the wells"), std::string::npos) << closed.report;
   }
 }
 

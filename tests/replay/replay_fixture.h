@@ -23,11 +23,11 @@ struct MatchKind {
 
 // What a live match did, step by step.
 struct LiveMatch {
-  std::vector<InputFrame> frames;     // as the game tick handed them on
-  std::vector<uint64_t> states;       // MatchStateHash after each step
-  std::vector<uint64_t> screens;      // the back buffer's digest after each step
-  std::vector<uint8_t> lastScreen;    // the back buffer after the last step
-  Replay replay;                      // as the recorder made it
+  std::vector<InputFrame> frames;   // as the game tick handed them on
+  std::vector<uint64_t> states;     // MatchStateHash after each step
+  std::vector<uint64_t> screens;    // the back buffer's digest after each step
+  std::vector<uint8_t> lastScreen;  // the back buffer after the last step
+  Replay replay;                    // as the recorder made it
 };
 
 class ReplayTest : public ::testing::Test {

@@ -1,10 +1,10 @@
 // The replay file: what is written reads back the same, and a file with any
 // byte changed, cut short or grown is refused with a reason.
+#include "game/replay_format.h"
+
 #include <gtest/gtest.h>
 
 #include <random>
-
-#include "game/replay_format.h"
 
 namespace {
 
@@ -26,7 +26,8 @@ Replay RandomReplay(int players, uint32_t steps, uint32_t seedValue, std::vector
     if (players == 2 && random() % 4 == 0) held.actions[1] = static_cast<uint8_t>(random() % 16);
     InputFrame frame = held;
     if (random() % 97 == 0) {
-      frame.events = static_cast<uint8_t>(random() % 64) & static_cast<uint8_t>(players == 2 ? ~kEventLayout1 : ~kEventLayout2);
+      frame.events =
+          static_cast<uint8_t>(random() % 64) & static_cast<uint8_t>(players == 2 ? ~kEventLayout1 : ~kEventLayout2);
     }
     AppendFrame(r, frame);
     if (step % r.checkpointInterval == 0) r.checkpoints.push_back(static_cast<uint16_t>(random()));
@@ -111,8 +112,7 @@ TEST(ReplayFormat, AnyOneByteChangedAnywhereIsRefusedWithAReason) {
 TEST(ReplayFormat, AFileCutShortOrGrownIsRefused) {
   const std::vector<uint8_t> bytes = EncodeReplay(RandomReplay(1, 200, 3));
   for (size_t size = 0; size < bytes.size(); ++size) {
-    EXPECT_TRUE(Decode(std::vector<uint8_t>(bytes.begin(), bytes.begin() + static_cast<ptrdiff_t>(size))))
-        << size;
+    EXPECT_TRUE(Decode(std::vector<uint8_t>(bytes.begin(), bytes.begin() + static_cast<ptrdiff_t>(size)))) << size;
   }
   std::vector<uint8_t> grown = bytes;
   grown.push_back(0);

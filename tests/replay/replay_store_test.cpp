@@ -1,6 +1,8 @@
 // Keeping replays: numbered files saved whole, the newest hundred and the
 // linked ones kept, nothing else touched; hiscore entries linked to their
 // replays by what they show.
+#include "app/replay_store.h"
+
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
@@ -10,7 +12,6 @@
 
 #include "app/hiscore.h"
 #include "app/hiscore_replays.h"
-#include "app/replay_store.h"
 #include "platform/headless/headless_backend.h"
 
 namespace fs = std::filesystem;
@@ -106,13 +107,12 @@ TEST_F(ReplayStore, LinksKeepAnyNameAndSkipLinesThatDoNotRead) {
                                          {"match-000002.rpl", -5, 0, 0, ""},
                                          {"match-000003.rpl", 2147483647, 18, 999, "\x7f\xff\x01 X"}};
   ASSERT_TRUE(WriteReplayLinks(links));
-  std::ofstream("replays/hiscore-links.txt", std::ios::app)
-      << "match-000004.rpl 1 2\n"
-      << "notes.txt 1 2 3 41\n"
-      << "match-000005.rpl 1 2 3 4g\n"
-      << "match-000006.rpl 1 2 3 00\n"
-      << "match-000007.rpl 99999999999 2 3 41\n"
-      << "match-000008.rpl 1 2 3 41 extra\n";
+  std::ofstream("replays/hiscore-links.txt", std::ios::app) << "match-000004.rpl 1 2\n"
+                                                            << "notes.txt 1 2 3 41\n"
+                                                            << "match-000005.rpl 1 2 3 4g\n"
+                                                            << "match-000006.rpl 1 2 3 00\n"
+                                                            << "match-000007.rpl 99999999999 2 3 41\n"
+                                                            << "match-000008.rpl 1 2 3 41 extra\n";
   const std::vector<ReplayLink> read = ReadReplayLinks();
   ASSERT_EQ(read.size(), 3u);
   for (size_t k = 0; k < 3; ++k) {
@@ -154,7 +154,9 @@ TEST_F(ReplayStore, HiscoreEntriesFindTheirReplaysByWhatTheyShow) {
   EXPECT_EQ(NextEntryWithReplay(-1, 1), 2);
 
   // A replay file damaged since: that entry has no replay any more.
-  { std::fstream(ReplayDirectory() + "/" + second, std::ios::in | std::ios::out | std::ios::binary).seekp(10).put('?'); }
+  {
+    std::fstream(ReplayDirectory() + "/" + second, std::ios::in | std::ios::out | std::ios::binary).seekp(10).put('?');
+  }
   UpdateHiscoreReplays(-1, "");
   EXPECT_EQ(EntryReplay(2), first);
   EXPECT_EQ(EntryReplay(3), "");

@@ -20,8 +20,8 @@ struct Result {
 Result Tool(const std::string& args) {
   const fs::path out = fs::temp_directory_path() / "stakkor-replayinfo-out.txt";
   const fs::path err = fs::temp_directory_path() / "stakkor-replayinfo-err.txt";
-  const int status = std::system((std::string(STAKKOR_TOOL_PATH) + " " + args + " >" + out.string() + " 2>" +
-                                  err.string()).c_str());
+  const int status =
+      std::system((std::string(STAKKOR_TOOL_PATH) + " " + args + " >" + out.string() + " 2>" + err.string()).c_str());
   auto read = [](const fs::path& path) {
     std::stringstream text;
     text << std::ifstream(path).rdbuf();
