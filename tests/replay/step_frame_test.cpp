@@ -58,7 +58,13 @@ TEST_P(StepFromFrame, DoesWhatTheLiveStepDidStepForStep) {
 INSTANTIATE_TEST_SUITE_P(EveryKindOfMatch, StepFromFrame,
                          ::testing::Values(MatchKind{1, false, {0, 0}, 1000}, MatchKind{1, false, {1, 0}, 2000},
                                            MatchKind{1, true, {0, 0}, 3000}, MatchKind{2, false, {0, 0}, 4000},
-                                           MatchKind{2, false, {1, 1}, 5000}, MatchKind{2, true, {0, 1}, 6000}));
+                                           MatchKind{2, false, {1, 1}, 5000}, MatchKind{2, true, {0, 1}, 6000}),
+                         [](const ::testing::TestParamInfo<MatchKind>& info) {
+                           const MatchKind& k = info.param;
+                           return std::string(k.players == 1 ? "OnePlayer" : "TwoPlayers") +
+                                  (k.blob ? "Blob" : "Normal") + "Layouts" + std::to_string(k.layouts[0]) +
+                                  std::to_string(k.layouts[1]);
+                         });
 
 using LiveInput = ReplayTest;
 
