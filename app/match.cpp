@@ -69,8 +69,9 @@ void PlayMatch() {
       NoteFocusBack();
     }
   }
+  // A match closed before its first step leaves nothing worth keeping.
   const Replay* replay = FinishRecording(players[0].state > 0 && players[1].state > 0);
-  lastReplay = replay ? SaveReplay(*replay) : std::string();
+  lastReplay = replay && replay->stepCount > 0 ? SaveReplay(*replay) : std::string();
 }
 
 bool MatchAbandoned() { return players[0].state == 0 && players[1].state == 0; }
