@@ -5,6 +5,9 @@
 #include <string>
 #include <vector>
 
+#include "app/hiscore_replays.h"
+#include "app/match.h"
+#include "app/replay_viewer.h"
 #include "app/shell.h"
 #include "game/match_flags.h"
 #include "game/play_assets.h"
@@ -109,6 +112,43 @@ bool AnyKeyDown(std::initializer_list<int> keys) {
   }
   return false;
 }
+
+// The table's own keys for its replays: UP and DOWN choose among the
+// entries that have one, R plays the chosen one. Each acts once per press
+// and only after it was seen up here, so a letter still held from the name
+// entry does nothing.
+class ReplayChoice {
+ public:
+  explicit ReplayChoice(int newEntry)
+      : selected_(!EntryReplay(newEntry).empty() ? newEntry : NextEntryWithReplay(-1, 1)) {}
+  int Selected() const { return selected_; }
+
+  void TakeKeys() {
+    if (Pressed(VK_UP, 0) && selected_ >= 0) selected_ = NextEntryWithReplay(selected_, -1);
+    if (Pressed(VK_DOWN, 1) && selected_ >= 0) selected_ = NextEntryWithReplay(selected_, 1);
+    if (Pressed('R', 2) && selected_ >= 0) {
+      Replay replay;
+      if (LoadEntryReplay(selected_, replay)) {
+        WatchReplay(replay, kNormalSpeed);
+      } else {
+        selected_ = NextEntryWithReplay(selected_, 1);
+      }
+    }
+  }
+
+ private:
+  bool Pressed(int key, int latch) {
+    if (!KeyDown(key)) {
+      armed_[latch] = true;
+      return false;
+    }
+    const bool acts = armed_[latch];
+    armed_[latch] = false;
+    return acts;
+  }
+  int selected_;
+  bool armed_[3] = {};
+};
 
 }  // namespace
 
@@ -252,12 +292,12 @@ void DrawEntryRow() {
   DrawPositionLine(entryRow);
 }
 
-void EnterHiscore() {
+int EnterHiscore() {
   entryRow = -1;
   const int32_t points = players[0].points;
   int i = 0;
   while (i < kHiscorePositions && points <= hiscoreTable[i].points) ++i;
-  if (i == kHiscorePositions) return;  // equal points never displace an entry
+  if (i == kHiscorePositions) return -1;  // equal points never displace an entry
   for (int k = kHiscorePositions - 1; k > i; --k) hiscoreTable[k] = hiscoreTable[k - 1];
   HiscoreEntry& entry = hiscoreTable[i];
   std::memset(&entry, 0, sizeof entry);
@@ -286,20 +326,40 @@ void EnterHiscore() {
     });
   }
   entryRow = -1;
+  return i;
+}
+
+void DrawReplayMarks(int selected) {
+  if (!font2 || !AnyEntryReplay()) return;
+  const int32_t saved = font2->advance;
+  font2->advance = kTableAdvance;
+  // Right of the 43 characters of a line, which end 19 pixels from the edge.
+  for (int i = 0; i < kHiscorePositions; ++i) {
+    if (!EntryReplay(i).empty()) PrintText(font2, backBuffer, screenWidth - 17, LineY(i), i == selected ? "<" : "*");
+  }
+  font2->advance = saved;
+  const char legend[] = "UP/DOWN-CHOOSE  R-REPLAY";
+  const int32_t length = static_cast<int32_t>(sizeof legend - 1);
+  PrintText(font2, backBuffer, screenWidth / 2 - (FontAdvance() * length) / 2, LineY(kHiscorePositions) + FontHeight(),
+            legend);
 }
 
 void RunHiscoreAfterGame() {
   WaitKeysUp({VK_RETURN, VK_ESCAPE, VK_SPACE, VK_GAMEPAD_A, VK_GAMEPAD_B, VK_GAMEPAD_MENU, VK_GAMEPAD_VIEW});
   LoadHiscores();
-  EnterHiscore();
+  const int newEntry = EnterHiscore();
+  UpdateHiscoreReplays(newEntry, LastMatchReplay());
   WaitKeysUp({VK_RETURN, VK_GAMEPAD_MENU});
+  ReplayChoice choice(newEntry);
   uint32_t lastDrawn = timeGetTime() - 1;
   for (;;) {
     PumpStep([&] {
       if (timeGetTime() == lastDrawn) return;
       lastDrawn = timeGetTime();
+      choice.TakeKeys();
       CopyScreen(backBuffer, backgroundImage);
       DrawHiscoreTable();
+      DrawReplayMarks(choice.Selected());
       PresentFrame();
     });
     if (AnyKeyDown({VK_ESCAPE, VK_RETURN, VK_SPACE, VK_GAMEPAD_A, VK_GAMEPAD_B, VK_GAMEPAD_MENU}) || quitRequested) {

@@ -35,8 +35,9 @@ void WriteDefaultHiscores();
 void SaveHiscores();
 uint32_t HiscoreChecksum();
 
-// Puts player 1's result in its place, if it earns one, and lets the player type a name.
-void EnterHiscore();
+// Puts player 1's result in its place, if it earns one, and lets the player
+// type a name. The position of the new entry, or -1 when there is none.
+int EnterHiscore();
 // One step of typing into `name` (a buffer of `capacity` bytes).
 void NameEntryKey(char* name, int capacity);
 // One step of choosing a name with a pad, as arcade tables do: up or down
@@ -46,6 +47,9 @@ void PadNameEntryStep(char* name, int capacity);
 
 void DrawHiscoreTable();
 void DrawEntryRow();
+// When any entry has a replay: a mark right of each such line ("<" at the
+// selected one, "*" at the others) and a legend of the keys below the table.
+void DrawReplayMarks(int selected);
 
 // The table as the file stores it, and back. Decoding reports false for a
 // file that is not a whole table with a matching checksum.

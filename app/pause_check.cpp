@@ -3,7 +3,9 @@
 #include "app/shared_assets.h"
 #include "app/shell.h"
 #include "app/win_main.h"
+#include "game/control_layouts.h"
 #include "game/controls.h"
+#include "game/game_tick.h"
 #include "game/match_flags.h"
 #include "game/play_assets.h"
 #include "game/play_screen.h"
@@ -30,11 +32,7 @@ void WaitWhile(Held held) {
 }
 
 void Pause() {
-  if (font2) {
-    PrintText(font2, backBuffer, screenWidth / 2 - 3 * font2->advance, screenHeight / 2 - font2->drawHeight / 2,
-              "PAUSED");
-  }
-  PresentFrame();
+  ShowPausedText();
   // A pad's pause, A and B do what P, Space and Escape do here.
   auto anyResumeKey = [] {
     return KeyDown(VK_SPACE) || KeyDown('P') || KeyDown(VK_ESCAPE) || PadPauseHeld() || KeyDown(VK_GAMEPAD_A) ||
@@ -43,11 +41,41 @@ void Pause() {
   WaitWhile([] { return KeyDown('P') || PadPauseHeld(); });
   WaitWhile([&] { return !anyResumeKey(); });
   WaitWhile(anyResumeKey);
+  RedrawAfterPause();
+}
+
+// The option value of players[player]'s layout.
+int32_t LayoutOption(int32_t player) {
+  if (LayoutOf(player, players[player].controlHandler) == 0) return 0;
+  return playerCount == 2 ? 2 : 1;
+}
+
+// The switch itself is the game's; the key is waited out before the screen
+// shows the new layout's keys.
+void SwitchLayoutByKey(int32_t player, int key) {
+  SwitchLayout(player);
+  NoteStepEvents(player == 1 ? kEventLayout2 : kEventLayout1);
+  controlLayout[player] = LayoutOption(player);
+  WaitUntilUp({key});
+  DrawPlayScreen();
+}
+
+}  // namespace
+
+void ShowPausedText() {
+  if (font2) {
+    PrintText(font2, backBuffer, screenWidth / 2 - 3 * font2->advance, screenHeight / 2 - font2->drawHeight / 2,
+              "PAUSED");
+  }
+  PresentFrame();
+}
+
+void RedrawAfterPause() {
   DrawPlayScreen();
   PresentFrame();
 }
 
-void SwitchMusic() {
+void SwitchMusicNow() {
   if (!MixerOpen()) {
     // No sound device: nothing can play, but the player's choice is kept.
     musicOffChoice = musicOffChoice ? 0 : 1;
@@ -61,40 +89,35 @@ void SwitchMusic() {
     StopMusic();
     musicOff = musicOffChoice = 1;
   }
-  WaitUntilUp({VK_F8});
 }
 
-// Layout 0 and layout 1 of a player in this match, and the option values
-// the switch stores for them.
-void SwitchLayout(int player, ControlHandler layout0, ControlHandler layout1, int32_t option1, int key) {
-  PlayerState& record = players[player];
-  if (record.controlHandler == layout1) {
-    record.controlHandler = layout0;
-    controlLayout[player] = 0;
-  } else {
-    record.controlHandler = layout1;
-    controlLayout[player] = option1;
-  }
-  WaitUntilUp({key});
+void StoreLayoutChoice(int32_t player) {
+  controlLayout[player] = LayoutOption(player);
   DrawPlayScreen();
 }
-
-}  // namespace
 
 void PauseCheck() {
   if (KeyDown(VK_ESCAPE) || PadQuitHeld()) {
     players[0].state = players[1].state = 0;
+    NoteStepEvents(kEventEscape);
     WaitWhile([] { return KeyDown(VK_ESCAPE) || PadQuitHeld(); });
   }
-  if (KeyDown('P') || PadPauseHeld()) Pause();
-  if (KeyDown(VK_F8)) SwitchMusic();
+  if (KeyDown('P') || PadPauseHeld()) {
+    NoteStepEvents(kEventPause);
+    Pause();
+  }
+  if (KeyDown(VK_F8)) {
+    NoteStepEvents(kEventMusic);
+    SwitchMusicNow();
+    WaitUntilUp({VK_F8});
+  }
   if (playerCount == 2) {
     if (KeyDown(VK_F2)) {
-      SwitchLayout(1, ControlHandler::ArrowKeysDownRotate, ControlHandler::ArrowKeysUpRotate, 2, VK_F2);
+      SwitchLayoutByKey(1, VK_F2);
     } else if (KeyDown(VK_F1)) {
-      SwitchLayout(0, ControlHandler::LetterKeysShiftDrop, ControlHandler::LetterKeysWRotate, 2, VK_F1);
+      SwitchLayoutByKey(0, VK_F1);
     }
   } else if (KeyDown(VK_F1)) {
-    SwitchLayout(0, ControlHandler::ArrowKeysDownRotate, ControlHandler::ArrowKeysUpRotate, 1, VK_F1);
+    SwitchLayoutByKey(0, VK_F1);
   }
 }

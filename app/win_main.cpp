@@ -7,6 +7,7 @@
 #include "app/match.h"
 #include "app/match_result.h"
 #include "app/menu.h"
+#include "app/replay_viewer.h"
 #include "app/settings.h"
 #include "app/shared_assets.h"
 #include "app/shell.h"
@@ -64,8 +65,41 @@ void RunMatches() {
   }
 }
 
-void Shutdown() {
-  ShowClosingLogo();
+// The program up to its first screen: language, settings, window, options
+// and assets, music. False when it cannot go on, with the exit code: 1
+// without the game's data, 0 when the display cannot be set up.
+bool StartUp(int& exitCode) {
+  exitCode = 0;
+  if (!DataFound()) {
+    exitCode = 1;
+    return false;
+  }
+  wasDeactivated = 0;
+  english = (platform::UserLanguageId() & 0x3FF) == 7 ? 0 : 1;
+  closing = 0;
+  platform::SetWindowProcedure(MainWindowProc);
+  LoadSettings();
+  if (auto padDatabase = platform::OptionFilePath("SOFTWARE\\Kolvanic\\Stakkor", "gamecontrollerdb.txt")) {
+    platform::AddPadMappingsFromFile(*padDatabase);  // when the player put one there
+  }
+  ApplySettings();
+  if (!InitDisplay("Stakkorx", 8, 640, 480, 640, 480)) {
+    closing = 1;
+    platform::PostQuitMessage(0);
+    return false;
+  }
+  SettingsScreenOpened();
+  // The generator is seeded as soon as the display is up; every match
+  // seeds it again from the clock.
+  RandomSeed(timeGetTime());
+  LoadOptionsAndAssets();
+  InstallStateDump();
+  StartMusicIfWanted();
+  return true;
+}
+
+void Shutdown(bool closingLogo) {
+  if (closingLogo) ShowClosingLogo();
   platform::PostQuitMessage(0);
   closing = 1;
   // Everything still queued is handled; the quit message ends the drain.
@@ -91,30 +125,18 @@ void ReportMusicFailure() {
 }
 
 int WinMain() {
-  if (!DataFound()) return 1;
-  wasDeactivated = 0;
-  english = (platform::UserLanguageId() & 0x3FF) == 7 ? 0 : 1;
-  closing = 0;
-  platform::SetWindowProcedure(MainWindowProc);
-  LoadSettings();
-  if (auto padDatabase = platform::OptionFilePath("SOFTWARE\\Kolvanic\\Stakkor", "gamecontrollerdb.txt")) {
-    platform::AddPadMappingsFromFile(*padDatabase);  // when the player put one there
-  }
-  ApplySettings();
-  if (!InitDisplay("Stakkorx", 8, 640, 480, 640, 480)) {
-    closing = 1;
-    platform::PostQuitMessage(0);
-    return 0;
-  }
-  SettingsScreenOpened();
-  // The generator is seeded as soon as the display is up; every match
-  // seeds it again from the clock.
-  RandomSeed(timeGetTime());
-  LoadOptionsAndAssets();
-  InstallStateDump();
-  StartMusicIfWanted();
+  int exitCode = 0;
+  if (!StartUp(exitCode)) return exitCode;
   RunTitleSequence();
   RunMatches();
-  Shutdown();
+  Shutdown(true);
+  return static_cast<int>(shellMessage.wParam);
+}
+
+int WatchReplayMain(const Replay& replay, int speedQuarters) {
+  int exitCode = 0;
+  if (!StartUp(exitCode)) return exitCode;
+  WatchReplay(replay, speedQuarters);
+  Shutdown(false);
   return static_cast<int>(shellMessage.wParam);
 }

@@ -11,6 +11,7 @@
 #include <ctime>
 
 #include "platform/platform.h"
+#include "platform/platform.h"
 
 namespace platform {
 namespace {
@@ -136,6 +137,8 @@ bool IsDirectory(const std::string& path) {
   struct stat info;
   return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
 }
+
+bool RemoveFile(const std::string& path) { return ::unlink(path.c_str()) == 0 || errno == ENOENT; }
 
 bool WriteFileAtomically(const std::string& path, const void* data, size_t size) {
   std::string temp = path + ".tmp-XXXXXX";

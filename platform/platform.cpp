@@ -1,6 +1,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <deque>
 #include <memory>
 #include <mutex>
@@ -115,6 +116,11 @@ void Exit(int status) {
 }
 
 Backend ActiveBackend() { return detail::activeKind; }
+
+int64_t WallClockSeconds() {
+  if (ActiveBackend() == Backend::Headless) return 0;
+  return static_cast<int64_t>(std::time(nullptr));
+}
 
 void Wait() { ActiveImpl().Wait(); }
 

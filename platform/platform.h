@@ -39,6 +39,12 @@ struct LaunchOptions {
   std::string scriptPath;       // headless: the script to run
   std::optional<uint32_t> maxMs;  // headless: end the run when the clock gets here
   std::string audioLogPath;     // headless: log of effects and music buffers
+  // The game's own: --replay FILE plays a recorded match instead of the
+  // menu, --speed N at N times its pace (kept in quarters, 1 to 64), and
+  // --verify checks it without a screen instead of showing it.
+  std::string replayPath;
+  int replaySpeedQuarters = 4;
+  bool verifyReplay = false;
 };
 
 // Parses the command line (long options in any order, "--name=value" or
@@ -179,6 +185,13 @@ bool MakeDirectories(const std::string& path);
 
 // Is there a directory (or a link to one) at `path`?
 bool IsDirectory(const std::string& path);
+
+// Removes a file (never a directory); true when it is gone.
+bool RemoveFile(const std::string& path);
+
+// Seconds since 1970-01-01 UTC. Headless runs say 0, so that a scripted run
+// writes the same bytes every time.
+int64_t WallClockSeconds();
 
 // ---- where the game's files live ----------------------------------------
 //

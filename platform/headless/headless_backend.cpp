@@ -200,17 +200,20 @@ HeadlessBackend& Active() {
 }  // namespace
 
 void Start(const LaunchOptions& options) {
-  std::ifstream file(options.scriptPath, std::ios::binary);
-  if (!file) {
-    std::fprintf(stderr, "%s: cannot read the script\n", options.scriptPath.c_str());
-    std::exit(2);
-  }
-  std::stringstream text;
-  text << file.rdbuf();
   std::vector<ScriptEvent> events;
-  if (auto error = ParseScript(text.str(), options.scriptPath, events)) {
-    std::fprintf(stderr, "%s\n", error->c_str());
-    std::exit(2);
+  // A replay may run without a script: nothing happens but the replay.
+  if (!options.scriptPath.empty() || options.replayPath.empty()) {
+    std::ifstream file(options.scriptPath, std::ios::binary);
+    if (!file) {
+      std::fprintf(stderr, "%s: cannot read the script\n", options.scriptPath.c_str());
+      std::exit(2);
+    }
+    std::stringstream text;
+    text << file.rdbuf();
+    if (auto error = ParseScript(text.str(), options.scriptPath, events)) {
+      std::fprintf(stderr, "%s\n", error->c_str());
+      std::exit(2);
+    }
   }
   active = new HeadlessBackend(std::move(events), options.maxMs);
   detail::InstallBackend(active, Backend::Headless);
