@@ -73,6 +73,19 @@ std::optional<std::string> OptionFilePath(const std::string& keyPath, const std:
   return ConfigHome() + relative + "/" + valueName;
 }
 
+// A rename reaches the disk with its directory, so the directory is flushed
+// too; in the browser build this is what writes the saves back to the
+// browser's storage. The file has been replaced either way, so a directory
+// that cannot be flushed changes nothing about the result.
+void SyncDirectoryOf(const std::string& path) {
+  const size_t slash = path.rfind('/');
+  const std::string directory = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+  const int fd = ::open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return;
+  ::fsync(fd);
+  ::close(fd);
+}
+
 }  // namespace
 
 bool WriteFileAtomically(const std::string& path, const void* data, size_t size) {
@@ -82,7 +95,10 @@ bool WriteFileAtomically(const std::string& path, const void* data, size_t size)
   bool ok = WriteAll(fd, static_cast<const uint8_t*>(data), size) && ::fsync(fd) == 0;
   ok = (::fchmod(fd, 0644) == 0) && ok;
   ok = (::close(fd) == 0) && ok;
-  if (ok && ::rename(temp.c_str(), path.c_str()) == 0) return true;
+  if (ok && ::rename(temp.c_str(), path.c_str()) == 0) {
+    SyncDirectoryOf(path);
+    return true;
+  }
   ::unlink(temp.c_str());
   return false;
 }

@@ -38,8 +38,9 @@ std::unique_ptr<MidiSynth> CreateFluidSynth(int rate, const std::string& soundFo
 // A synth that hears every message and sounds nothing.
 std::unique_ptr<MidiSynth> CreateNullSynth();
 
-// The synth of the active backend: sdl plays FluidSynth with FindSoundFont()
-// (null when there is no SoundFont); headless plays the null synth.
+// The synth of the active backend: sdl and web play FluidSynth with
+// FindSoundFont() (null when there is no SoundFont); headless plays the null
+// synth.
 std::unique_ptr<MidiSynth> CreateMidiSynth(int rate);
 
 }  // namespace platform

@@ -265,3 +265,5 @@ class SdlBackend final : public detail::BackendImpl {
 void Start(const LaunchOptions& options) { detail::InstallBackend(new SdlBackend(options), Backend::Sdl); }
 
 }  // namespace platform::sdl
+
+void platform::detail::StartInteractiveBackend(const LaunchOptions& options) { sdl::Start(options); }
