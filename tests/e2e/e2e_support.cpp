@@ -1,5 +1,6 @@
 #include "tests/e2e/e2e_support.h"
 
+#include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -241,6 +242,20 @@ std::string ScratchDir::Read(const std::string& name) const {
   text << in.rdbuf();
   return text.str();
 }
+
+namespace {
+
+std::string ChosenProgram(const char* variable, const char* builtWithTests) {
+  const char* chosen = std::getenv(variable);
+  if (!chosen || !*chosen) return builtWithTests;
+  if (::access(chosen, X_OK) != 0) ADD_FAILURE() << variable << " names " << chosen << ", which cannot be run";
+  return chosen;
+}
+
+}  // namespace
+
+std::string ProgramUnderTest() { return ChosenProgram("STAKKOR_E2E_PROGRAM", STAKKOR_PROGRAM); }
+std::string MatchRunnerUnderTest() { return ChosenProgram("STAKKOR_E2E_MATCH_RUNNER", MATCH_RUNNER); }
 
 int RunProgram(const std::string& dir, const std::string& program, const std::string& args, const std::string& script,
                const RunOptions& options) {

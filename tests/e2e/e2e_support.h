@@ -65,6 +65,13 @@ struct RunOptions {
   std::string audioLog;        // file name for --audio-log, none if empty
 };
 
+// The programs the runs start: the native ones built with these tests, or
+// the ones named by STAKKOR_E2E_PROGRAM and STAKKOR_E2E_MATCH_RUNNER (the
+// web build's node programs run the same scripts that way). A named program
+// that cannot be run fails the test.
+std::string ProgramUnderTest();
+std::string MatchRunnerUnderTest();
+
 // Runs `program args` in `dir` with `script` as run.txt (its lines put in
 // time order first), the options kept in `dir`, always with a --max-ms so
 // that no run can hang. Returns the exit status: 0 for a normal end, 3 when
