@@ -41,7 +41,7 @@ std::FILE* OpenLooseFile(const char* path) {
     return nullptr;
   }
   dataFileOffset = 0;
-  dataFileSize = length > static_cast<long>(UINT32_MAX) ? UINT32_MAX : static_cast<uint32_t>(length);
+  dataFileSize = CapFileLength(length);
   return file;
 }
 

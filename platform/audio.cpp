@@ -22,7 +22,7 @@ const Tap& ActiveTap() { return tap; }
 bool Open(MixCallback callback) {
   if (device) return true;
   const detail::Device& wanted =
-      ActiveBackend() == Backend::Headless ? detail::NullDevice() : detail::SdlDevice();
+      ActiveBackend() == Backend::Headless ? detail::NullDevice() : detail::InteractiveDevice();
   int rate = 0;
   if (!wanted.open(callback, rate)) return false;
   device = &wanted;

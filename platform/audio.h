@@ -2,6 +2,8 @@
 // layer fills from a mix callback.
 //
 // sdl: an SDL2 audio device; the callback runs on SDL's audio thread.
+// web: a Web Audio node; the callback runs on the page's one thread, between
+// the game's waits.
 // headless: a null device that consumes sound in step with the virtual clock
 // (the frames of each virtual millisecond, on the main thread), so effects
 // and music run the same code in scripted runs and tests.

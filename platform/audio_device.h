@@ -1,4 +1,4 @@
-// The seam between the audio stream's common part and the two devices. Only
+// The seam between the audio stream's common part and the devices. Only
 // files in platform/ include this.
 #pragma once
 
@@ -14,7 +14,9 @@ struct Device {
   void (*unlock)();
 };
 
-const Device& SdlDevice();
+// The device of the interactive backend: SDL natively, Web Audio in the
+// browser build. Each build links exactly one.
+const Device& InteractiveDevice();
 const Device& NullDevice();
 
 // The tap of the null device (see SetTap).

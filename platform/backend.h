@@ -1,8 +1,9 @@
 // The seam between the platform's common part (message queue, key state,
-// files) and its two backends. Only files in platform/ include this.
+// files) and its backends. Only files in platform/ include this.
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "platform/pads.h"
 #include "platform/platform.h"
@@ -40,12 +41,22 @@ RendererChoice ChosenRenderer();
 
 // Installs the backend that the public functions talk to (takes ownership).
 void InstallBackend(BackendImpl* backend, Backend kind);
+// Starts the backend a player sees: sdl natively, web in the browser build.
+// Each build links exactly one of the two.
+void StartInteractiveBackend(const LaunchOptions& options);
+// Wakes the interactive backend's wait from another thread (the SoundFont
+// loader), so that the message it posted is taken at once.
+void WakeInteractiveBackend();
 BackendImpl& ActiveImpl();
 
 // Shared state that the backends feed.
 void PostMessage(const Message& message);
 bool MessageWaiting();
 void SetKeyHeld(int virtualKey, bool held);
+// The key went up. A key that no poll has seen down since it went down stays
+// held until one has, so a tap quicker than a pass of the game's loop is
+// still seen once.
+void ReleaseKeyOncePolled(int virtualKey);
 // Releases every key, key position and pad input (pads stay connected).
 void ReleaseAllKeys();
 // Messages from other threads (the SoundFont loader): queued under a lock
@@ -64,6 +75,8 @@ void DisconnectAllPads();
 bool IsGamepadKey(int virtualKey);
 bool GamepadKeyHeld(int virtualKey);
 const StateDumper& Dumper();
+// The state dump as a JSON text: the clock, then the game's fields.
+std::string StateDumpText(uint32_t clock);
 
 // The screen: 8-bit entries handed to SetScreenPalette, widened to 8 bits of
 // intensity (252 shows as 255), as 0x00RRGGBB words ready for a 32-bit frame.

@@ -118,6 +118,19 @@ void RemoveStaleTemporaries(const std::string& path) {
   ::closedir(listing);
 }
 
+// A rename reaches the disk with its directory, so the directory is flushed
+// too; in the browser build this is what writes the saves back to the
+// browser's storage. The file has been replaced either way, so a directory
+// that cannot be flushed changes nothing about the result.
+void SyncDirectoryOf(const std::string& path) {
+  const size_t slash = path.rfind('/');
+  const std::string directory = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+  const int fd = ::open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return;
+  ::fsync(fd);
+  ::close(fd);
+}
+
 }  // namespace
 
 bool MakeDirectories(const std::string& path) {
@@ -148,6 +161,7 @@ bool WriteFileAtomically(const std::string& path, const void* data, size_t size)
   ok = (::fchmod(fd, 0644) == 0) && ok;
   ok = (::close(fd) == 0) && ok;
   if (ok && ::rename(temp.c_str(), path.c_str()) == 0) {
+    SyncDirectoryOf(path);
     RemoveStaleTemporaries(path);
     return true;
   }

@@ -87,6 +87,12 @@ std::shared_ptr<PendingSynth> PendingSynth::Start(int rate, const std::string& s
     pending->Finish(CreateNullSynth());
     return pending;
   }
+  if (ActiveBackend() == Backend::Web) {
+    // The browser's FluidSynth is a module of the page, reached from the
+    // game's thread only; its font is in memory already, so it loads at once.
+    pending->Finish(CreateFluidSynth(pending->Rate(), pending->SoundFont(), programs));
+    return pending;
+  }
   try {
     // The thread holds its own share, so the result outlives whoever gave up
     // waiting for it; nothing waits for the thread to end.

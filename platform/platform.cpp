@@ -9,7 +9,6 @@
 
 #include "platform/backend.h"
 #include "platform/headless/headless_backend.h"
-#include "platform/sdl/sdl_backend.h"
 
 namespace platform {
 namespace detail {
@@ -19,6 +18,8 @@ std::unique_ptr<BackendImpl> activeBackend;
 Backend activeKind = Backend::Headless;
 std::deque<Message> messageQueue;
 bool keyHeld[kVirtualKeyCount];
+bool keyPolledSinceDown[kVirtualKeyCount];
+bool keyReleaseAfterPoll[kVirtualKeyCount];
 WindowProcedure windowProcedure = nullptr;
 StateDumper stateDumper;
 // Never destroyed: a loading thread may still post while the process ends.
@@ -30,7 +31,7 @@ std::atomic<void (*)()> otherThreadWaker{nullptr};
 }  // namespace
 
 void InstallBackend(BackendImpl* backend, Backend kind) {
-  otherThreadWaker.store(kind == Backend::Sdl ? sdl::WakeFromOtherThread : nullptr);
+  otherThreadWaker.store(kind == Backend::Headless ? nullptr : WakeInteractiveBackend);
   activeBackend.reset(backend);
   activeKind = kind;
   messageQueue.clear();
@@ -52,11 +53,25 @@ void PostMessage(const Message& message) { messageQueue.push_back(message); }
 bool MessageWaiting() { return !messageQueue.empty(); }
 
 void SetKeyHeld(int virtualKey, bool held) {
-  if (virtualKey >= 0 && virtualKey < kVirtualKeyCount) keyHeld[virtualKey] = held;
+  if (virtualKey < 0 || virtualKey >= kVirtualKeyCount) return;
+  keyHeld[virtualKey] = held;
+  keyPolledSinceDown[virtualKey] = false;
+  keyReleaseAfterPoll[virtualKey] = false;
+}
+
+void ReleaseKeyOncePolled(int virtualKey) {
+  if (virtualKey < 0 || virtualKey >= kVirtualKeyCount) return;
+  if (keyHeld[virtualKey] && !keyPolledSinceDown[virtualKey]) {
+    keyReleaseAfterPoll[virtualKey] = true;
+  } else {
+    keyHeld[virtualKey] = false;
+  }
 }
 
 void ReleaseAllKeys() {
   std::memset(keyHeld, 0, sizeof keyHeld);
+  std::memset(keyPolledSinceDown, 0, sizeof keyPolledSinceDown);
+  std::memset(keyReleaseAfterPoll, 0, sizeof keyReleaseAfterPoll);
   ReleaseAllPositionsAndPadInputs();
 }
 
@@ -68,7 +83,6 @@ void PostMessageFromAnyThread(const Message& message) {
   if (void (*waker)() = otherThreadWaker.load()) waker();
 }
 
-
 void TakeMessagesFromOtherThreads() {
   std::lock_guard<std::mutex> hold(otherThreadsMutex);
   while (!fromOtherThreads.empty()) {
@@ -78,6 +92,15 @@ void TakeMessagesFromOtherThreads() {
 }
 
 const StateDumper& Dumper() { return stateDumper; }
+
+std::string StateDumpText(uint32_t clock) {
+  std::string text = "{\n  \"clock\": " + std::to_string(clock);
+  if (stateDumper) {
+    const std::string fields = stateDumper();
+    if (!fields.empty()) text += ",\n" + fields;
+  }
+  return text + "\n}\n";
+}
 
 void WidenPalette(const uint8_t entries[256 * 4], uint32_t out[256]) {
   for (int i = 0; i < 256; ++i) {
@@ -106,7 +129,7 @@ void Start(const LaunchOptions& options) {
   if (options.backend == Backend::Headless) {
     headless::Start(options);
   } else {
-    sdl::Start(options);
+    detail::StartInteractiveBackend(options);
   }
 }
 
@@ -132,7 +155,13 @@ bool IsKeyHeld(int virtualKey) {
   ActiveImpl().Poll();
   if (detail::IsGamepadKey(virtualKey)) return detail::GamepadKeyHeld(virtualKey);
   if (virtualKey < 0 || virtualKey >= kVirtualKeyCount) return false;
-  return detail::keyHeld[virtualKey];
+  const bool held = detail::keyHeld[virtualKey];
+  detail::keyPolledSinceDown[virtualKey] = true;
+  if (detail::keyReleaseAfterPoll[virtualKey]) {
+    detail::keyReleaseAfterPoll[virtualKey] = false;
+    detail::keyHeld[virtualKey] = false;
+  }
+  return held;
 }
 
 void SetWindowProcedure(WindowProcedure procedure) { detail::windowProcedure = procedure; }

@@ -1,8 +1,9 @@
 // What the game needs of an operating system, named for what it does.
 //
-// Two backends implement it: `sdl` (the real game, a window, sound) and
+// Backends implement it: `sdl` (the real game, a window, sound), `web` (the
+// same game in a browser page; built instead of `sdl` for WebAssembly) and
 // `headless` (scripted runs on a virtual clock, see the README). Everything
-// above this folder is the same code for both; nothing above it includes a
+// above this folder is the same code for all; nothing above it includes a
 // system header of its own.
 #pragma once
 
@@ -27,9 +28,10 @@ constexpr int kScreenHeight = 480;
 
 // ---- start and end -------------------------------------------------------
 
-enum class Backend { Sdl, Headless };
+enum class Backend { Sdl, Headless, Web };
 
 // Options of the platform layer taken from the command line.
+// `Sdl` stands for the build's interactive backend (web in a browser build).
 struct LaunchOptions {
   bool help = false;            // --help: show the usage and end
   bool version = false;         // --version: show the version and end
@@ -159,7 +161,8 @@ std::optional<std::string> OptionFilePath(const std::string& keyPath, const std:
 bool WriteOptionValue(const std::string& keyPath, const std::string& valueName, const std::string& text);
 
 // Writes a whole file so that a reader sees either the old or the new
-// contents, never a part: a temporary file beside it, flushed, then renamed.
+// contents, never a part: a temporary file beside it, flushed, renamed, and
+// its directory flushed.
 bool WriteFileAtomically(const std::string& path, const void* data, size_t size);
 
 // ---- files ---------------------------------------------------------------

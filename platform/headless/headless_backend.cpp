@@ -165,11 +165,7 @@ class HeadlessBackend final : public detail::BackendImpl {
   }
 
   void WriteDump(const std::string& path) {
-    std::string fields;
-    if (const StateDumper& dumper = detail::Dumper()) fields = dumper();
-    std::string text = "{\n  \"clock\": " + std::to_string(clock_);
-    if (!fields.empty()) text += ",\n" + fields;
-    text += "\n}\n";
+    const std::string text = detail::StateDumpText(clock_);
     if (!WriteFileAtomically(path, text.data(), text.size())) {
       std::fprintf(stderr, "headless: cannot write %s\n", path.c_str());
     }

@@ -64,7 +64,7 @@ void UnlockSdl() {
 
 }  // namespace
 
-const Device& SdlDevice() {
+const Device& InteractiveDevice() {
   static const Device device{OpenSdl, CloseSdl, LockSdl, UnlockSdl};
   return device;
 }

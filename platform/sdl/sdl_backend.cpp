@@ -339,3 +339,7 @@ void WakeFromOtherThread() {
 }
 
 }  // namespace platform::sdl
+
+void platform::detail::StartInteractiveBackend(const LaunchOptions& options) { sdl::Start(options); }
+
+void platform::detail::WakeInteractiveBackend() { sdl::WakeFromOtherThread(); }

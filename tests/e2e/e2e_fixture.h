@@ -21,7 +21,7 @@ class ProgramRun : public ::testing::Test {
 
   // Runs stakkor with `script`; the exit status.
   int Run(const std::string& script, const RunOptions& options = {}) {
-    return RunProgram(dir.Path(), STAKKOR_PROGRAM, "", script, options);
+    return RunProgram(dir.Path(), ProgramUnderTest(), "", script, options);
   }
   Json Dump(const std::string& name) const {
     const Json dump = ParseJson(dir.Read(name));

@@ -1,5 +1,6 @@
 #include "tests/e2e/e2e_support.h"
 
+#include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -245,6 +246,20 @@ std::string ScratchDir::Read(const std::string& name) const {
 std::string AsOrdinaryUser() {
   return ::geteuid() == 0 ? "setpriv --reuid=65534 --regid=65534 --clear-groups" : "";
 }
+
+namespace {
+
+std::string ChosenProgram(const char* variable, const char* builtWithTests) {
+  const char* chosen = std::getenv(variable);
+  if (!chosen || !*chosen) return builtWithTests;
+  if (::access(chosen, X_OK) != 0) ADD_FAILURE() << variable << " names " << chosen << ", which cannot be run";
+  return chosen;
+}
+
+}  // namespace
+
+std::string ProgramUnderTest() { return ChosenProgram("STAKKOR_E2E_PROGRAM", STAKKOR_PROGRAM); }
+std::string MatchRunnerUnderTest() { return ChosenProgram("STAKKOR_E2E_MATCH_RUNNER", MATCH_RUNNER); }
 
 int RunProgram(const std::string& dir, const std::string& program, const std::string& args, const std::string& script,
                const RunOptions& options) {

@@ -71,6 +71,12 @@ struct RunOptions {
 // A wrapper that runs the program as an ordinary user when the tests run
 // as root, so that file permissions hold for it; empty otherwise.
 std::string AsOrdinaryUser();
+// The programs the runs start: the native ones built with these tests, or
+// the ones named by STAKKOR_E2E_PROGRAM and STAKKOR_E2E_MATCH_RUNNER (the
+// web build's node programs run the same scripts that way). A named program
+// that cannot be run fails the test.
+std::string ProgramUnderTest();
+std::string MatchRunnerUnderTest();
 
 // Runs `program args` in `dir` with `script` as run.txt (its lines put in
 // time order first), the options kept in `dir`, always with a --max-ms so

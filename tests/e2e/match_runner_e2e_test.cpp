@@ -47,7 +47,7 @@ TEST_F(MatchRunnerRun, TwoRowsClearedAtOncePushOneRowIntoTheOtherWell) {
   const uint32_t after = start + 26 * step + 1;
   script += std::to_string(after) + " dump pushed.json\n" + std::to_string(after) + " shot pushed.png\n";
   script += Press(start + 26 * (step + 4), "ESCAPE");
-  ASSERT_EQ(RunProgram(dir.Path(), MATCH_RUNNER, "2 normal --start-at " + std::to_string(start), script), 0)
+  ASSERT_EQ(RunProgram(dir.Path(), MatchRunnerUnderTest(), "2 normal --start-at " + std::to_string(start), script), 0)
       << dir.Read("err.txt");
 
   Lcg lcg{start};
@@ -107,7 +107,7 @@ TEST_F(MatchRunnerRun, BlobPiecesTakeASecondDrawAndBreakApart) {
   const uint32_t after = start + 26 * 8 + 1;
   script += std::to_string(after) + " dump blob.json\n" + std::to_string(after) + " shot blob.png\n";
   script += Press(start + 26 * 12, "ESCAPE");
-  ASSERT_EQ(RunProgram(dir.Path(), MATCH_RUNNER, "1 blob --start-at " + std::to_string(start), script), 0)
+  ASSERT_EQ(RunProgram(dir.Path(), MatchRunnerUnderTest(), "1 blob --start-at " + std::to_string(start), script), 0)
       << dir.Read("err.txt");
 
   Lcg lcg{expected.seed};

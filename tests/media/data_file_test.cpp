@@ -70,6 +70,20 @@ TEST_F(DataFileTest, MissingNameGivesNullAndZeroes) {
   EXPECT_EQ(dataFileSize, 0u);
 }
 
+// ftell reports in `long`, which has 32 bits on some systems: a small file
+// must not read as too large there, and a huge one is capped on 64 bits.
+TEST(FileLengthTest, CappedAtThirtyTwoBitsWhateverTheWidthOfLong) {
+  EXPECT_EQ(CapFileLength(int32_t{0}), 0u);
+  EXPECT_EQ(CapFileLength(int32_t{3}), 3u);
+  EXPECT_EQ(CapFileLength(int32_t{INT32_MAX}), uint32_t{INT32_MAX});
+  EXPECT_EQ(CapFileLength(int64_t{3}), 3u);
+  EXPECT_EQ(CapFileLength(int64_t{UINT32_MAX}), UINT32_MAX);
+  EXPECT_EQ(CapFileLength(int64_t{UINT32_MAX} + 1), UINT32_MAX);
+  EXPECT_EQ(CapFileLength(int64_t{1} << 40), UINT32_MAX);
+  EXPECT_EQ(CapFileLength(uint64_t{1} << 40), UINT32_MAX);
+  EXPECT_EQ(CapFileLength(int32_t{-1}), 0u);
+}
+
 TEST_F(DataFileTest, TreeSearchReturnsThePathAsListed) {
   fs::create_directories("Sub/Deeper");
   fs::create_directories("FONT1.PIX");  // a directory of the name is searched into, never taken
