@@ -94,14 +94,21 @@ DrawResult BlitStretch(Surface* dst, const Rect& dest, Surface* src, const Rect&
   }
   const bool skip = keyed && src->HasColourKey();
   const uint8_t key = src->ColourKey();
+  // The nearest source pixel of destination pixel d is d * s / D, rounded
+  // down; it is stepped to without a division per pixel (the menu
+  // stretches its highlight every frame).
   const int64_t dw = dest.Width(), dh = dest.Height(), sw = source.Width(), sh = source.Height();
+  int64_t sy = 0, ry = 0;  // source row of dy, and the remainder of dy * sh / dh
   for (int64_t dy = 0; dy < dh; ++dy) {
-    const uint8_t* from = src->Row(static_cast<int>(source.top + dy * sh / dh)) + source.left;
+    const uint8_t* from = src->Row(static_cast<int>(source.top + sy)) + source.left;
     uint8_t* to = dst->Row(static_cast<int>(dest.top + dy)) + dest.left;
+    int64_t sx = 0, rx = 0;
     for (int64_t dx = 0; dx < dw; ++dx) {
-      uint8_t pixel = from[dx * sw / dw];
+      const uint8_t pixel = from[sx];
       if (!skip || pixel != key) to[dx] = pixel;
+      for (rx += sw; rx >= dw; rx -= dw) ++sx;
     }
+    for (ry += sh; ry >= dh; ry -= dh) ++sy;
   }
   return DrawResult::Ok;
 }

@@ -72,6 +72,7 @@ MidiStream* MidiStreamOpen(MidiStreamCallback callback) {
   theStream.callback = callback;
   InitSequencer(theStream.sequencer, MixerRate());
   theStream.open = true;
+  platform::audio::Wake();  // the device plays while a stream is open
   return &theStream;
 }
 
@@ -141,6 +142,8 @@ bool MidiStreamClose(MidiStream* stream) {
   stream->callback = nullptr;
   return true;
 }
+
+bool MidiStreamOpenNow() { return theStream.open; }
 
 bool RenderMidiStream(float* frames, int frameCount) {
   if (!theStream.open || !AdoptOwnSynth()) return false;

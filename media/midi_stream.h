@@ -36,6 +36,9 @@ bool MidiStreamClose(MidiStream* stream);
 // stream's sound for `frameCount` frames. False, with `frames` untouched,
 // when no stream is open.
 bool RenderMidiStream(float* frames, int frameCount);
+// Is a stream open (playing, or waiting for its SoundFont)? Audio thread, or
+// with the device lock held.
+bool MidiStreamOpenNow();
 
 // The synth streams play on from the next open (not owned; null for the
 // backend's own). Lets tests listen to the events and tools pick FluidSynth

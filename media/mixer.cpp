@@ -10,7 +10,7 @@ namespace {
 
 // The mixer works in chunks of this many frames, so its scratch buffers are
 // fixed and the callback never allocates.
-constexpr int kChunkFrames = 256;
+constexpr int kChunkFrames = platform::audio::kBufferFrames;
 
 EffectBuffer* effectSlots[kEffectSlots];
 float musicScratch[kChunkFrames * 2];
@@ -42,8 +42,11 @@ void MixEffect(EffectBuffer& effect, float* out, int frameCount, float gain) {
   effect.position.store(position >= total ? -1 : position, std::memory_order_release);
 }
 
-void MixChunk(float* out, int frameCount) {
+// Mixes one chunk; false when nothing played in it (no music stream open,
+// no effect sounding), so the chunk is plain silence.
+bool MixChunk(float* out, int frameCount) {
   std::fill(out, out + frameCount * 2, 0.0f);
+  bool active = MidiStreamOpenNow();
   // The music plays on at volume 0, so it is where it should be when the
   // volume comes back.
   const float music = musicLevel.load(std::memory_order_relaxed);
@@ -52,9 +55,13 @@ void MixChunk(float* out, int frameCount) {
   }
   const float effects = effectLevel.load(std::memory_order_relaxed);
   for (EffectBuffer* effect : effectSlots) {
-    if (effect) MixEffect(*effect, out, frameCount, effects);
+    if (!effect || effect->position.load(std::memory_order_acquire) < 0) continue;
+    MixEffect(*effect, out, frameCount, effects);
+    active = true;
   }
+  if (!active) return false;
   for (int i = 0; i < frameCount * 2; ++i) out[i] = Limit(out[i]);
+  return true;
 }
 
 }  // namespace
@@ -87,7 +94,9 @@ bool StartMixerEffect(int slot) {
   EffectBuffer* effect = effectSlots[slot];
   if (!effect || effect->frames.empty()) return false;
   int64_t silent = -1;
-  return effect->position.compare_exchange_strong(silent, 0, std::memory_order_acq_rel);
+  if (!effect->position.compare_exchange_strong(silent, 0, std::memory_order_acq_rel)) return false;
+  platform::audio::Wake();  // a device resting in the quiet plays again at once
+  return true;
 }
 
 bool MixerEffectSounding(int slot) {
@@ -98,10 +107,13 @@ bool MixerEffectSounding(int slot) {
 }
 
 void MixAudio(float* frames, int frameCount) {
+  bool active = false;
   while (frameCount > 0) {
     int chunk = std::min(frameCount, kChunkFrames);
-    MixChunk(frames, chunk);
+    active = MixChunk(frames, chunk) || active;
     frames += chunk * 2;
     frameCount -= chunk;
   }
+  // A device with nothing to play for a while may rest (see platform/audio.h).
+  platform::audio::ReportBlockActivity(active);
 }

@@ -1,5 +1,6 @@
 // The audio stream's common part: picks the device of the active backend and
 // keeps the audio log of headless runs.
+#include <atomic>
 #include <cstdio>
 
 #include "platform/audio_device.h"
@@ -10,6 +11,11 @@ namespace {
 
 const detail::Device* device = nullptr;
 int deviceRate = 0;
+// Blocks in a row in which nothing played; the device rests after about
+// half a second of them.
+std::atomic<int> quietBlocks{0};
+constexpr int kQuietBlocksBeforeRest = 48;
+bool resting = false;
 std::FILE* logFile = nullptr;
 Tap tap;
 
@@ -30,8 +36,32 @@ bool Open(MixCallback callback) {
   return true;
 }
 
+void ReportBlockActivity(bool active) {
+  if (active) {
+    quietBlocks.store(0, std::memory_order_relaxed);
+  } else if (quietBlocks.load(std::memory_order_relaxed) < kQuietBlocksBeforeRest) {
+    quietBlocks.fetch_add(1, std::memory_order_relaxed);
+  }
+}
+
+void Wake() {
+  quietBlocks.store(0, std::memory_order_relaxed);
+  if (!resting || !device || !device->rest) return;
+  resting = false;
+  device->rest(false);
+}
+
+void RestIfQuiet() {
+  if (resting || !device || !device->rest) return;
+  if (quietBlocks.load(std::memory_order_relaxed) < kQuietBlocksBeforeRest) return;
+  resting = true;
+  device->rest(true);
+}
+
 void Close() {
   if (!device) return;
+  resting = false;
+  quietBlocks.store(0, std::memory_order_relaxed);
   device->close();
   device = nullptr;
   deviceRate = 0;

@@ -15,11 +15,15 @@
 
 namespace platform::audio {
 
-constexpr int kChannels = 2;           // frames are interleaved left, right
-constexpr int kPreferredRate = 48000;  // the device may choose another rate
-// Frames per device buffer: about 10.7 ms at 48 kHz, so a sound started by
-// the game is heard well within 30 ms.
-constexpr int kBufferFrames = 512;
+constexpr int kChannels = 2;  // frames are interleaved left, right
+// The rate asked of a sound device (it may choose another): 44.1 kHz sounds
+// the same as 48 for the game's music and costs FluidSynth a twelfth less.
+constexpr int kPreferredRate = 44100;
+// Frames per device buffer: about 23 ms at 44.1 kHz, so a sound started by
+// the game is heard within 30 ms, and the audio thread wakes 43 times a
+// second instead of twice as often (bench/sound/synth_bench.cpp and
+// ./bench weigh the choices).
+constexpr int kBufferFrames = 1024;
 
 // Fills `frameCount` frames (2 floats each, -1..1) of the stream. Runs on the
 // audio thread with the device lock held.
@@ -46,6 +50,20 @@ class DeviceLock {
   DeviceLock(const DeviceLock&) = delete;
   DeviceLock& operator=(const DeviceLock&) = delete;
 };
+
+// ---- resting in the quiet ------------------------------------------------
+// With no effect sounding and no music for a while the device rests (its
+// callback stops running), so a silent game costs nothing for its sound.
+
+// The mix callback tells after every block whether anything played in it.
+// Audio thread.
+void ReportBlockActivity(bool active);
+// Something starts to play: a resting device runs again at once. Called
+// with or without the device lock, never from the audio thread.
+void Wake();
+// A device that has been silent long enough rests. The interactive
+// backend's wait calls it.
+void RestIfQuiet();
 
 // ---- the audio log of headless runs --------------------------------------
 

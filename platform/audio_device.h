@@ -12,6 +12,9 @@ struct Device {
   void (*close)();
   void (*lock)();
   void (*unlock)();
+  // Stops (true) or starts again (false) the callback; null for a device
+  // that never rests.
+  void (*rest)(bool resting) = nullptr;
 };
 
 // The device of the interactive backend: SDL natively, Web Audio in the

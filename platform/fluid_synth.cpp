@@ -1,11 +1,11 @@
 // FluidSynth as the game's MIDI synth: rendered by the caller into its own
 // audio stream; FluidSynth's audio drivers are never started.
-#include <fluidsynth.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
 
+#include "platform/fluid_library.h"
 #include "platform/midi_synth.h"
 
 namespace platform {
@@ -27,10 +27,11 @@ bool IsResetSysex(const uint8_t* body, size_t length) {
 
 class FluidSynth final : public MidiSynth {
  public:
-  FluidSynth(fluid_settings_t* settings, fluid_synth_t* synth) : settings_(settings), synth_(synth) {}
+  FluidSynth(const FluidLibrary& library, fluid_settings_t* settings, fluid_synth_t* synth)
+      : fl(library), settings_(settings), synth_(synth) {}
   ~FluidSynth() override {
-    delete_fluid_synth(synth_);
-    delete_fluid_settings(settings_);
+    fl.delete_fluid_synth(synth_);
+    fl.delete_fluid_settings(settings_);
   }
 
   void ShortMessage(uint32_t message) override {
@@ -39,20 +40,20 @@ class FluidSynth final : public MidiSynth {
     int data1 = static_cast<int>((message >> 8) & 0x7F);
     int data2 = static_cast<int>((message >> 16) & 0x7F);
     switch (status & 0xF0) {
-      case 0x80: fluid_synth_noteoff(synth_, channel, data1); break;
+      case 0x80: fl.fluid_synth_noteoff(synth_, channel, data1); break;
       case 0x90:
         // Velocity 0 is a note-off, as MIDI has it.
         if (data2 == 0) {
-          fluid_synth_noteoff(synth_, channel, data1);
+          fl.fluid_synth_noteoff(synth_, channel, data1);
         } else {
-          fluid_synth_noteon(synth_, channel, data1, data2);
+          fl.fluid_synth_noteon(synth_, channel, data1, data2);
         }
         break;
-      case 0xA0: fluid_synth_key_pressure(synth_, channel, data1, data2); break;
-      case 0xB0: fluid_synth_cc(synth_, channel, data1, data2); break;
-      case 0xC0: fluid_synth_program_change(synth_, channel, data1); break;
-      case 0xD0: fluid_synth_channel_pressure(synth_, channel, data1); break;
-      case 0xE0: fluid_synth_pitch_bend(synth_, channel, data1 | (data2 << 7)); break;
+      case 0xA0: fl.fluid_synth_key_pressure(synth_, channel, data1, data2); break;
+      case 0xB0: fl.fluid_synth_cc(synth_, channel, data1, data2); break;
+      case 0xC0: fl.fluid_synth_program_change(synth_, channel, data1); break;
+      case 0xD0: fl.fluid_synth_channel_pressure(synth_, channel, data1); break;
+      case 0xE0: fl.fluid_synth_pitch_bend(synth_, channel, data1 | (data2 << 7)); break;
       default: break;  // system messages and running status are not channel messages
     }
   }
@@ -67,7 +68,7 @@ class FluidSynth final : public MidiSynth {
       Reset();
       return;
     }
-    fluid_synth_sysex(synth_, reinterpret_cast<const char*>(bytes + 1), static_cast<int>(body), nullptr,
+    fl.fluid_synth_sysex(synth_, reinterpret_cast<const char*>(bytes + 1), static_cast<int>(body), nullptr,
                       nullptr, nullptr, 0);
   }
 
@@ -76,57 +77,64 @@ class FluidSynth final : public MidiSynth {
   // loaded, and reload them inside the audio callback.
   void Reset() override {
     for (int channel = 0; channel < kMusicChannels; ++channel) {
-      fluid_synth_all_sounds_off(synth_, channel);
-      fluid_synth_cc(synth_, channel, 121, 0);  // reset all controllers
-      fluid_synth_cc(synth_, channel, 0, 0);    // bank 0
-      fluid_synth_cc(synth_, channel, 32, 0);
-      fluid_synth_program_change(synth_, channel, 0);
-      fluid_synth_cc(synth_, channel, 7, 100);   // volume
-      fluid_synth_cc(synth_, channel, 10, 64);   // pan
-      fluid_synth_cc(synth_, channel, 11, 127);  // expression
-      fluid_synth_cc(synth_, channel, 91, 40);   // reverb
-      fluid_synth_cc(synth_, channel, 93, 0);    // chorus
-      fluid_synth_pitch_bend(synth_, channel, 8192);
-      fluid_synth_pitch_wheel_sens(synth_, channel, 2);
-      fluid_synth_channel_pressure(synth_, channel, 0);
+      fl.fluid_synth_all_sounds_off(synth_, channel);
+      fl.fluid_synth_cc(synth_, channel, 121, 0);  // reset all controllers
+      fl.fluid_synth_cc(synth_, channel, 0, 0);    // bank 0
+      fl.fluid_synth_cc(synth_, channel, 32, 0);
+      fl.fluid_synth_program_change(synth_, channel, 0);
+      fl.fluid_synth_cc(synth_, channel, 7, 100);   // volume
+      fl.fluid_synth_cc(synth_, channel, 10, 64);   // pan
+      fl.fluid_synth_cc(synth_, channel, 11, 127);  // expression
+      fl.fluid_synth_cc(synth_, channel, 91, 40);   // reverb
+      fl.fluid_synth_cc(synth_, channel, 93, 0);    // chorus
+      fl.fluid_synth_pitch_bend(synth_, channel, 8192);
+      fl.fluid_synth_pitch_wheel_sens(synth_, channel, 2);
+      fl.fluid_synth_channel_pressure(synth_, channel, 0);
     }
   }
 
   void Render(float* frames, int frameCount) override {
-    fluid_synth_write_float(synth_, frameCount, frames, 0, 2, frames, 1, 2);
+    fl.fluid_synth_write_float(synth_, frameCount, frames, 0, 2, frames, 1, 2);
   }
 
  private:
+  const FluidLibrary& fl;
   fluid_settings_t* settings_;
   fluid_synth_t* synth_;
 };
 
-void QuietFluidSynthLog() {
+void QuietFluidSynthLog(const FluidLibrary& fl) {
   // Its warnings and notes are not the game's business; errors still show.
-  fluid_set_log_function(FLUID_WARN, nullptr, nullptr);
-  fluid_set_log_function(FLUID_INFO, nullptr, nullptr);
-  fluid_set_log_function(FLUID_DBG, nullptr, nullptr);
+  fl.fluid_set_log_function(FLUID_WARN, nullptr, nullptr);
+  fl.fluid_set_log_function(FLUID_INFO, nullptr, nullptr);
+  fl.fluid_set_log_function(FLUID_DBG, nullptr, nullptr);
 }
 
 }  // namespace
 
 std::string FluidSynthDefaultSoundFont() {
-  QuietFluidSynthLog();
-  fluid_settings_t* settings = new_fluid_settings();
+  const FluidLibrary* library = OpenFluidLibrary();
+  if (!library) return {};
+  const FluidLibrary& fl = *library;
+  QuietFluidSynthLog(fl);
+  fluid_settings_t* settings = fl.new_fluid_settings();
   if (!settings) return {};
   std::string path;
   char* value = nullptr;
-  if (fluid_settings_dupstr(settings, "synth.default-soundfont", &value) == FLUID_OK && value) {
+  if (fl.fluid_settings_dupstr(settings, "synth.default-soundfont", &value) == FLUID_OK && value) {
     path = value;
-    fluid_free(value);
+    fl.fluid_free(value);
   }
-  delete_fluid_settings(settings);
+  fl.delete_fluid_settings(settings);
   return path;
 }
 
 std::unique_ptr<MidiSynth> CreateFluidSynth(int rate, const std::string& soundFontPath,
                                             const std::vector<SynthProgram>& programs) {
-  QuietFluidSynthLog();
+  const FluidLibrary* library = OpenFluidLibrary();
+  if (!library) return nullptr;
+  const FluidLibrary& fl = *library;
+  QuietFluidSynthLog(fl);
   // The programs to keep loaded, and the ones FluidSynth falls back to and
   // starts every channel with.
   std::vector<SynthProgram> kept = programs;
@@ -140,34 +148,34 @@ std::unique_ptr<MidiSynth> CreateFluidSynth(int rate, const std::string& soundFo
   if (unique.size() > static_cast<size_t>(kMaxChannels - kMusicChannels)) unique.resize(kMaxChannels - kMusicChannels);
   const int channels = kMusicChannels + static_cast<int>((unique.size() + 15) / 16 * 16);
 
-  fluid_settings_t* settings = new_fluid_settings();
+  fluid_settings_t* settings = fl.new_fluid_settings();
   if (!settings) return nullptr;
-  fluid_settings_setnum(settings, "synth.sample-rate", rate);
+  fl.fluid_settings_setnum(settings, "synth.sample-rate", rate);
   // Loud enough to sit just under the effects when the mixer scales it.
-  fluid_settings_setnum(settings, "synth.gain", 1.0);
-  fluid_settings_setint(settings, "synth.cpu-cores", 1);
-  fluid_settings_setint(settings, "synth.midi-channels", channels);
+  fl.fluid_settings_setnum(settings, "synth.gain", 1.0);
+  fl.fluid_settings_setint(settings, "synth.cpu-cores", 1);
+  fl.fluid_settings_setint(settings, "synth.midi-channels", channels);
   // Samples of a program load when a channel selects it, not all at once:
   // a large SoundFont is ready in a fraction of the time. Versions without
   // the setting load everything, as before.
-  fluid_settings_setint(settings, "synth.dynamic-sample-loading", 1);
-  fluid_synth_t* synth = new_fluid_synth(settings);
+  fl.fluid_settings_setint(settings, "synth.dynamic-sample-loading", 1);
+  fluid_synth_t* synth = fl.new_fluid_synth(settings);
   if (!synth) {
-    delete_fluid_settings(settings);
+    fl.delete_fluid_settings(settings);
     return nullptr;
   }
-  const int font = fluid_synth_sfload(synth, soundFontPath.c_str(), 1);
+  const int font = fl.fluid_synth_sfload(synth, soundFontPath.c_str(), 1);
   if (font == FLUID_FAILED) {
-    delete_fluid_synth(synth);
-    delete_fluid_settings(settings);
+    fl.delete_fluid_synth(synth);
+    fl.delete_fluid_settings(settings);
     return nullptr;
   }
   // Each kept program stays selected on a channel of its own that the music
   // never plays, so its samples load now and are never let go.
   for (size_t k = 0; k < unique.size(); ++k) {
-    fluid_synth_program_select(synth, kMusicChannels + static_cast<int>(k), font, unique[k].bank, unique[k].program);
+    fl.fluid_synth_program_select(synth, kMusicChannels + static_cast<int>(k), font, unique[k].bank, unique[k].program);
   }
-  return std::make_unique<FluidSynth>(settings, synth);
+  return std::make_unique<FluidSynth>(fl, settings, synth);
 }
 
 }  // namespace platform

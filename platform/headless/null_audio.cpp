@@ -11,7 +11,9 @@
 namespace platform::audio::detail {
 namespace {
 
-constexpr int kNullRate = kPreferredRate;
+// The null device's rate, fixed so that headless runs log their music
+// buffers at the same virtual times whatever a real device would choose.
+constexpr int kNullRate = 48000;
 
 std::recursive_mutex deviceMutex;
 MixCallback mixCallback = nullptr;

@@ -64,8 +64,13 @@ void UnlockSdl() {
 
 }  // namespace
 
+// Pausing stops SDL calling back; the device itself plays silence.
+void RestSdl(bool resting) {
+  if (deviceId != 0) SDL_PauseAudioDevice(deviceId, resting ? 1 : 0);
+}
+
 const Device& InteractiveDevice() {
-  static const Device device{OpenSdl, CloseSdl, LockSdl, UnlockSdl};
+  static const Device device{OpenSdl, CloseSdl, LockSdl, UnlockSdl, RestSdl};
   return device;
 }
 

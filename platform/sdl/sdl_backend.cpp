@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 
+#include "platform/audio.h"
 #include "platform/backend.h"
 #include "platform/sdl/sdl_input.h"
 #include "platform/sdl/sdl_pads.h"
@@ -42,6 +43,7 @@ class SdlBackend final : public detail::BackendImpl {
   void Wait() override {
     PumpEvents();
     RefreshIfDue();
+    audio::RestIfQuiet();
     const Uint32 now = SDL_GetTicks();
     int64_t sleep = kLongestSleepMs;
     if (wakeSet_) sleep = std::min<int64_t>(sleep, static_cast<int32_t>(wakeAt_ - now));
@@ -120,7 +122,10 @@ class SdlBackend final : public detail::BackendImpl {
 
     pixels_ = pixels;
     pitch_ = pitch;
+    // The window shows its first (black) picture at once, while the game
+    // loads its pictures and sounds behind it.
     wholeWindow_ = true;
+    RefreshIfDue();
     SDL_ShowCursor(SDL_DISABLE);
     // A new window is the active one, as on the system the game came from;
     // a desktop without a window manager may never send a focus event.

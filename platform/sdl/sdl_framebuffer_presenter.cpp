@@ -63,6 +63,9 @@ class FramebufferPresenter final : public Presenter {
     layoutHeight_ = surface->h;
     layoutFormat_ = surface->format->format;
     picture_ = PictureRect(surface->w, surface->h, integer_);
+    factor_ = picture_.w % kScreenWidth == 0 && picture_.h == picture_.w / kScreenWidth * kScreenHeight
+                  ? picture_.w / kScreenWidth
+                  : 0;
     sourceColumn_.resize(static_cast<size_t>(picture_.w));
     for (int x = 0; x < picture_.w; ++x) sourceColumn_[static_cast<size_t>(x)] = x * kScreenWidth / picture_.w;
   }
@@ -87,7 +90,14 @@ class FramebufferPresenter final : public Presenter {
         continue;
       }
       const uint8_t* from = pixels + static_cast<ptrdiff_t>(sourceRow) * pitch;
-      if (bytes == 4) {
+      if (bytes == 4 && factor_ > 0) {
+        // A whole factor: each picture pixel is `factor_` window pixels.
+        auto* out = reinterpret_cast<uint32_t*>(row) + area.left * factor_;
+        for (int x = area.left; x < area.right; ++x) {
+          const uint32_t value = mapped_[from[x]];
+          for (int k = 0; k < factor_; ++k) *out++ = value;
+        }
+      } else if (bytes == 4) {
         auto* out = reinterpret_cast<uint32_t*>(row);
         for (int x = x0; x < x1; ++x) out[x] = mapped_[from[sourceColumn_[static_cast<size_t>(x)]]];
       } else {
@@ -108,6 +118,7 @@ class FramebufferPresenter final : public Presenter {
   Uint32 layoutFormat_ = 0;
   SDL_Rect picture_{0, 0, kScreenWidth, kScreenHeight};
   std::vector<int> sourceColumn_;
+  int factor_ = 0;  // the whole scale factor, or 0 when the scale is not whole
   uint32_t mapped_[256] = {};
 };
 

@@ -1,3 +1,5 @@
+#include <cstring>
+
 #include "tests/gfx/gfx_fixture.h"
 
 namespace {
@@ -90,6 +92,31 @@ TEST_F(BlitTest, StretchedCopyCutOnTheLeftLosesAsManySourcePixelsAsScreenPixels)
   EXPECT_EQ(At(backBuffer, 102, 5), 2);
   EXPECT_EQ(At(backBuffer, 179, 5), 40);
   ReleaseSurface(strip);
+}
+
+TEST_F(BlitTest, StretchingTakesTheNearestSourcePixelRoundedDown) {
+  // Every pixel of a stretched or shrunk copy is source pixel d * s / D of
+  // its row and column, for sizes up, down and odd, keyed or not.
+  Surface* from = Numbered(37, 23);
+  from->SetColourKey(5);
+  for (int dw : {1, 13, 37, 50, 111}) {
+    for (int dh : {1, 7, 23, 46, 61}) {
+      for (bool keyed : {false, true}) {
+        Surface* to = CreateSurface(120, 70);
+        std::memset(to->Pixels(), 250, 120 * 70);
+        ASSERT_EQ(BlitStretch(to, Rect{3, 4, 3 + dw, 4 + dh}, from, Rect{0, 0, 37, 23}, keyed), DrawResult::Ok);
+        for (int y = 0; y < dh; ++y) {
+          for (int x = 0; x < dw; ++x) {
+            const uint8_t expected = from->Row(y * 23 / dh)[x * 37 / dw];
+            const uint8_t shown = keyed && expected == 5 ? 250 : expected;
+            ASSERT_EQ(to->Row(4 + y)[3 + x], shown) << dw << "x" << dh << " at " << x << "," << y;
+          }
+        }
+        ReleaseSurface(to);
+      }
+    }
+  }
+  ReleaseSurface(from);
 }
 
 TEST_F(BlitTest, FillBoxIsClampedToTheScreenOnEverySide) {

@@ -4,8 +4,12 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <atomic>
 #include <cstdlib>
 #include <vector>
+
+#include "platform/audio.h"
 
 #include "platform/keys.h"
 #include "platform/platform.h"
@@ -112,6 +116,37 @@ TEST_F(SdlBackendTest, ClosingTheWindowIsTheDestroyMessage) {
   const std::vector<Message> messages = TakeMessages();
   ASSERT_EQ(messages.size(), 1u);
   EXPECT_EQ(messages[0].message, WM_DESTROY);
+}
+
+// The sound device rests when nothing has played for about half a second,
+// and plays again at once when something starts.
+std::atomic<int> callbacks{0};
+std::atomic<bool> playing{false};
+
+void CountingMix(float* frames, int frameCount) {
+  std::fill(frames, frames + 2 * frameCount, 0.0f);
+  callbacks.fetch_add(1);
+  audio::ReportBlockActivity(playing.load());
+}
+
+TEST_F(SdlBackendTest, TheSoundDeviceRestsInTheQuietAndWakesAtOnce) {
+  ASSERT_TRUE(audio::Open(CountingMix)) << SDL_GetError();
+  auto runFor = [](int milliseconds) {
+    for (const Uint32 end = SDL_GetTicks() + milliseconds; SDL_GetTicks() < end;) Wait();
+  };
+  playing = true;
+  runFor(800);
+  const int whilePlaying = callbacks.load();
+  EXPECT_GT(whilePlaying, 20);  // about 94 blocks a second
+  playing = false;
+  runFor(1200);  // quiet long enough to rest
+  const int rested = callbacks.load();
+  runFor(500);
+  EXPECT_LE(callbacks.load() - rested, 1) << "the callback still runs while resting";
+  audio::Wake();
+  runFor(300);
+  EXPECT_GT(callbacks.load() - rested, 5) << "it did not play again";
+  audio::Close();
 }
 
 }  // namespace
