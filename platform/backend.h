@@ -66,6 +66,9 @@ void TakeMessagesFromOtherThreads();
 
 // Key positions and pads (platform/input_state.cpp).
 void SetKeyPositionHeld(int position, bool held);
+// The key at `position` went up; kept held until a poll has seen it, as
+// ReleaseKeyOncePolled does for virtual keys.
+void ReleaseKeyPositionOncePolled(int position);
 void ReleaseAllPositionsAndPadInputs();
 void SetPadConnected(int pad, bool connected);
 void SetPadButton(int pad, PadButton button, bool held);

@@ -11,7 +11,6 @@
 #include <ctime>
 
 #include "platform/platform.h"
-#include "platform/platform.h"
 
 namespace platform {
 namespace {
@@ -70,6 +69,14 @@ namespace {
 // does not block: a named pipe in place of a data file would otherwise hold
 // the game inside open() for good, clock and all. Sets errno on failure.
 int OpenRegularDescriptor(const std::string& path) {
+  // Not every file system passes O_NONBLOCK on (the one the web build's
+  // node programs use drops it), so what is there already and is no file
+  // is not opened at all.
+  struct stat before;
+  if (::stat(path.c_str(), &before) == 0 && !S_ISREG(before.st_mode)) {
+    errno = ENOENT;
+    return -1;
+  }
   int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
   if (fd < 0) return -1;
   struct stat info;

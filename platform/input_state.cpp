@@ -17,9 +17,27 @@ struct PadState {
 };
 
 bool positionHeld[kKeyPositionCount];
+// As for virtual keys (platform.cpp): a position that went up before any
+// poll saw it down stays held until one has.
+bool positionPolledSinceDown[kKeyPositionCount];
+bool positionReleaseAfterPoll[kKeyPositionCount];
 PadState pads[kMaxPads];
 
 bool ValidPad(int pad) { return pad >= 0 && pad < kMaxPads; }
+
+bool ValidPosition(int position) { return position >= 0 && position < kKeyPositionCount; }
+
+// The held state of a real position as one poll sees it: the poll counts as
+// having seen it, and a release waiting for that poll happens now.
+bool PollPosition(int position) {
+  const bool held = positionHeld[position];
+  positionPolledSinceDown[position] = true;
+  if (positionReleaseAfterPoll[position]) {
+    positionReleaseAfterPoll[position] = false;
+    positionHeld[position] = false;
+  }
+  return held;
+}
 
 const char* const kButtonNames[kPadButtonCount] = {
     "a", "b", "x", "y", "back", "start", "dpup", "dpdown", "dpleft", "dpright", "leftshoulder", "rightshoulder",
@@ -48,11 +66,25 @@ bool AnyStick(PadAxis axis, bool negative) {
 namespace detail {
 
 void SetKeyPositionHeld(int position, bool held) {
-  if (position >= 0 && position < kKeyPositionCount) positionHeld[position] = held;
+  if (!ValidPosition(position)) return;
+  positionHeld[position] = held;
+  positionPolledSinceDown[position] = false;
+  positionReleaseAfterPoll[position] = false;
+}
+
+void ReleaseKeyPositionOncePolled(int position) {
+  if (!ValidPosition(position)) return;
+  if (positionHeld[position] && !positionPolledSinceDown[position]) {
+    positionReleaseAfterPoll[position] = true;
+  } else {
+    positionHeld[position] = false;
+  }
 }
 
 void ReleaseAllPositionsAndPadInputs() {
   std::memset(positionHeld, 0, sizeof positionHeld);
+  std::memset(positionPolledSinceDown, 0, sizeof positionPolledSinceDown);
+  std::memset(positionReleaseAfterPoll, 0, sizeof positionReleaseAfterPoll);
   for (PadState& pad : pads) {
     std::memset(pad.buttons, 0, sizeof pad.buttons);
     std::memset(pad.axes, 0, sizeof pad.axes);
@@ -101,18 +133,23 @@ bool GamepadKeyHeld(int virtualKey) {
 bool IsKeyPositionHeld(int position) {
   detail::ActiveImpl().Poll();
   if (position == kKeyPositionAnyShift) {
-    return positionHeld[kKeyPositionLeftShift] || positionHeld[kKeyPositionRightShift];
+    // Both sides are polled, so that a tap of either is seen once.
+    const bool left = PollPosition(kKeyPositionLeftShift);
+    return PollPosition(kKeyPositionRightShift) || left;
   }
   if (position == kKeyPositionAnyCtrl) {
-    return positionHeld[kKeyPositionLeftCtrl] || positionHeld[kKeyPositionRightCtrl];
+    const bool left = PollPosition(kKeyPositionLeftCtrl);
+    return PollPosition(kKeyPositionRightCtrl) || left;
   }
-  return position >= 0 && position < kKeyPositionCount && positionHeld[position];
+  return ValidPosition(position) && PollPosition(position);
 }
 
 std::optional<int> FirstHeldKeyPosition() {
   detail::ActiveImpl().Poll();
   for (int position = 0; position < kKeyPositionCount; ++position) {
-    if (positionHeld[position]) return position;
+    if (!positionHeld[position]) continue;
+    PollPosition(position);
+    return position;
   }
   return std::nullopt;
 }

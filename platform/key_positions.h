@@ -53,7 +53,8 @@ std::optional<int> KeyPositionFromName(const std::string& name);
 
 // What the key at this position shows on the player's keyboard now ("Q"
 // for the position of A on a French keyboard); headless: the name of a US
-// keyboard.
+// keyboard; web: what the browser's layout says the key types, or what it
+// typed last, else the name of a US keyboard.
 std::string KeyPositionLabel(int position);
 
 }  // namespace platform

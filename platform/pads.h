@@ -41,7 +41,8 @@ std::optional<PadAxis> PadAxisFromName(const std::string& name);
 
 // Adds controller mappings in the format of SDL's gamecontrollerdb.txt, read
 // from `path` (at most 4 MiB). False when the file cannot be read; lines SDL
-// does not take are skipped. Headless: reads and checks nothing.
+// does not take are skipped. Headless and web (the browser maps its own
+// pads): reads and checks nothing.
 bool AddPadMappingsFromFile(const std::string& path);
 
 }  // namespace platform

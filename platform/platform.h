@@ -205,13 +205,15 @@ int64_t WallClockSeconds();
 // The player's game directory: loose files put there win over the installed
 // data; the hiscore table and replays are kept there. sdl:
 // ${XDG_DATA_HOME:-~/.local/share}/stakkor, made on first use. headless:
-// the current directory, where a scripted run finds its data.
+// the current directory, where a scripted run finds its data. web: the one
+// platform/web/places.cmake names, kept in the browser's storage.
 std::string GameDirectory();
 
 // Where the installed data lives (DATA.ONE, MUSIC.MDS): $STAKKOR_DATA_DIR
 // when set, else the data folder found from the program's own location
 // (<prefix>/share/games/stakkor for an installed game, the same place in
-// the build tree). The path is given whether or not it exists.
+// the build tree; web: where the page puts the shipped data). The path is
+// given whether or not it exists.
 std::string InstalledDataDirectory();
 
 // Opens a file for reading, standing at its start, only when it is a regular

@@ -1,6 +1,6 @@
 // What the browser build offers its page beyond the module itself: sound
-// statistics, the state dump, and the places of places.js in the game's
-// environment.
+// statistics, the state dump, what the player's keys show, and $HOME as
+// places.js has it.
 Module['audioStats'] = {};
 Module['resetAudioStats'] = function() {
   Object.assign(Module['audioStats'], {
@@ -22,6 +22,23 @@ Module['stateDump'] = function() {
   return text ? JSON.parse(UTF8ToString(text)) : null;
 };
 
+// What each key types on the player's keyboard, by its DOM code, for the
+// legend and the options (KeyPositionLabel): the browser's layout map where
+// it offers one, and the keys typed without Shift, Ctrl, Alt or Meta.
+Module['keyLabels'] = new Map();
+if (typeof navigator == 'object' && navigator.keyboard && navigator.keyboard.getLayoutMap) {
+  navigator.keyboard.getLayoutMap().then(function(layout) {
+    layout.forEach(function(key, code) { Module['keyLabels'].set(code, key); });
+  }, function() {});
+}
+if (typeof addEventListener == 'function') {
+  addEventListener('keydown', function(event) {
+    if (event.code && event.key && !event.shiftKey && !event.ctrlKey && !event.altKey && !event.metaKey) {
+      Module['keyLabels'].set(event.code, event.key);
+    }
+  }, true);
+}
+
 Module['preRun'] = [].concat(Module['preRun'] || [], function() {
-  ENV['STAKKOR_SOUNDFONT'] = Module['places'].soundFont;
+  ENV['HOME'] = Module['places'].home;
 });

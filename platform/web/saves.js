@@ -1,10 +1,10 @@
-// Saves in the browser. The game writes HISCORE.DAT into its directory and
-// its options below $HOME/.config, as on Linux; $HOME is a file system kept
-// in the browser's IndexedDB. It is read before the game starts, within a
-// time limit so that a stuck database cannot keep the game from starting,
-// and written back whenever the game flushes a file it wrote. The shipped
-// data lives in the game directory too but is never written back: it comes
-// fresh with every load of the page.
+// Saves in the browser. The game writes HISCORE.DAT and its replays into its
+// directory and its options below $HOME/.config, as on Linux; $HOME is a
+// file system kept in the browser's IndexedDB. It is read before the game
+// starts, within a time limit so that a stuck database cannot keep the game
+// from starting, and written back whenever the game flushes a file it
+// wrote. The shipped data lies outside $HOME (places.cmake) and is never
+// written back: it comes fresh with every load of the page.
 (function() {
   const places = Module['places'];
   const readTimeLimitMs = 5000;
@@ -15,14 +15,11 @@
     if (Module['onSaves']) Module['onSaves'](state, error);
   }
 
-  // The file system is there before the program's memory is: the directory
-  // and the mount come first, the files once there is memory to hold them.
+  // The file system is there before the program's memory is: the mount
+  // comes first, the files once there is memory to hold them. Nothing below
+  // $HOME exists before they are read: what is not in the database would be
+  // taken away by reading it.
   Module['preInit'] = [].concat(Module['preInit'] || [], function() {
-    // What is never written back or taken away by reading: the shipped
-    // files and the directory that holds them, which is made here.
-    const notSaved = new Set(places.shipped.map(function(name) { return places.gameDirectory + '/' + name; }));
-    notSaved.add(places.gameDirectory);
-
     const SaveFS = Object.assign({}, IDBFS, {
       syncfs: function(mount, populate, callback) {
         // A flush wakes the game from its fsync; woken from the database's
@@ -36,7 +33,6 @@
         if (!populate && state !== 'kept') return finish(null);
         IDBFS.getLocalSet(mount, function(error, local) {
           if (error) return finish(error);
-          notSaved.forEach(function(path) { delete local.entries[path]; });
           IDBFS.getRemoteSet(mount, function(error, remote) {
             if (error) return finish(error);
             // Given up on: the game runs already and must not see files appear.
@@ -47,8 +43,6 @@
       },
     });
     FS.mount(SaveFS, {}, places.home);
-    FS.mkdirTree(places.gameDirectory);
-    FS.chdir(places.gameDirectory);
   });
 
   Module['preRun'] = [].concat(Module['preRun'] || [], function() {

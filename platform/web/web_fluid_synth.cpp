@@ -6,8 +6,14 @@
 #include <emscripten.h>
 
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "platform/midi_synth.h"
+
+#ifndef STAKKOR_WEB_SOUNDFONT_PATH
+#error "the build defines STAKKOR_WEB_SOUNDFONT_PATH (platform/web/places.cmake)"
+#endif
 
 namespace platform {
 namespace {
@@ -153,7 +159,14 @@ class WebFluidSynth final : public MidiSynth {
 
 }  // namespace
 
-std::unique_ptr<MidiSynth> CreateFluidSynth(int rate, const std::string& soundFontPath) {
+// The page ships FluidSynth's default SoundFont with the game (see
+// places.cmake).
+std::string FluidSynthDefaultSoundFont() { return STAKKOR_WEB_SOUNDFONT_PATH; }
+
+// Every sample of the font is loaded here at once (the font is in memory
+// already and small), so every program the music selects is ready.
+std::unique_ptr<MidiSynth> CreateFluidSynth(int rate, const std::string& soundFontPath,
+                                            const std::vector<SynthProgram>&) {
   const int handle = FluidCreate(rate, soundFontPath.c_str());
   if (handle <= 0) return nullptr;
   return std::make_unique<WebFluidSynth>(handle);

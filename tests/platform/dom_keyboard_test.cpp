@@ -1,8 +1,12 @@
-// The browser's key events as the game sees them: codes, Shift and Ctrl by
-// side, quick taps, and which keys the page keeps for itself.
+// The browser's key events as the game sees them: codes and key positions,
+// Shift and Ctrl by side, quick taps, and which keys the page keeps for
+// itself.
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "platform/headless/headless_backend.h"
+#include "platform/key_positions.h"
 #include "platform/platform.h"
 #include "platform/web/dom_keyboard.h"
 
@@ -15,6 +19,13 @@ DomKeyEvent Key(unsigned code, unsigned location = 0) {
   DomKeyEvent event;
   event.keyCode = code;
   event.location = location;
+  return event;
+}
+
+// A key as a browser reports it: what it types (`keyCode`) and where it is.
+DomKeyEvent Key(unsigned keyCode, const char* code, unsigned location = 0) {
+  DomKeyEvent event = Key(keyCode, location);
+  event.code = code;
   return event;
 }
 
@@ -97,6 +108,105 @@ TEST_F(DomKeyboardTest, LosingTheFocusReleasesBothSides) {
   EXPECT_TRUE(IsKeyHeld(VK_SHIFT));
   keyboard.KeyUp(Key(16, kRight));
   EXPECT_FALSE(IsKeyHeld(VK_SHIFT));
+}
+
+TEST_F(DomKeyboardTest, KeysAreHeldWhereTheySitWhateverTheyType) {
+  // A French keyboard: the key where a US keyboard has A types Q.
+  EXPECT_TRUE(keyboard.KeyDown(Key('Q', "KeyA")));
+  EXPECT_TRUE(IsKeyHeld('Q'));
+  EXPECT_FALSE(IsKeyHeld('A'));
+  EXPECT_TRUE(IsKeyPositionHeld(KeyPositionOfLetter('A')));
+  EXPECT_FALSE(IsKeyPositionHeld(KeyPositionOfLetter('Q')));
+  keyboard.KeyUp(Key('Q', "KeyA"));
+  EXPECT_FALSE(IsKeyPositionHeld(KeyPositionOfLetter('A')));
+}
+
+TEST_F(DomKeyboardTest, KeysTheGameNeverTypedStillHoldTheirPlace) {
+  // The number pad's 4 and Tab: no virtual key of the game's, but a player
+  // may choose them; the page keeps them.
+  EXPECT_TRUE(keyboard.KeyDown(Key(100, "Numpad4", 3)));
+  EXPECT_TRUE(keyboard.KeyDown(Key(9, "Tab")));
+  EXPECT_TRUE(IsKeyPositionHeld(*KeyPositionFromName("Keypad 4")));
+  EXPECT_TRUE(IsKeyPositionHeld(*KeyPositionFromName("Tab")));
+  EXPECT_EQ(FirstHeldKeyPosition(), 43);  // Tab
+  // With Ctrl, such a key is the browser's (Ctrl+Tab) but still held.
+  DomKeyEvent nextTab = Key(9, "Tab");
+  nextTab.ctrl = true;
+  keyboard.KeyUp(Key(9, "Tab"));
+  EXPECT_FALSE(keyboard.KeyDown(nextTab));
+  EXPECT_TRUE(IsKeyPositionHeld(43));
+  // Keys with neither are left to the page.
+  EXPECT_FALSE(keyboard.KeyDown(Key(0, "")));
+  EXPECT_FALSE(keyboard.KeyDown(Key(0, "Unidentified")));
+}
+
+TEST_F(DomKeyboardTest, ShiftAndCtrlHeldBySideAsPositions) {
+  keyboard.KeyDown(Key(16, "ShiftRight", kRight));
+  EXPECT_TRUE(IsKeyPositionHeld(kKeyPositionRightShift));
+  EXPECT_TRUE(IsKeyPositionHeld(kKeyPositionAnyShift));
+  EXPECT_FALSE(IsKeyPositionHeld(kKeyPositionLeftShift));
+  keyboard.KeyUp(Key(16, "ShiftRight", kRight));
+  EXPECT_FALSE(IsKeyPositionHeld(kKeyPositionAnyShift));
+  keyboard.KeyDown(Key(17, "ControlLeft", kLeft));
+  EXPECT_TRUE(IsKeyPositionHeld(kKeyPositionAnyCtrl));
+}
+
+TEST_F(DomKeyboardTest, QuickTapOfAPositionIsSeenByOnePoll) {
+  keyboard.KeyDown(Key('D', "KeyD"));
+  keyboard.KeyUp(Key('D', "KeyD"));
+  EXPECT_TRUE(IsKeyPositionHeld(KeyPositionOfLetter('D')));
+  EXPECT_FALSE(IsKeyPositionHeld(KeyPositionOfLetter('D')));
+  // A tap of either Shift, polled as "either Shift", is seen once too.
+  keyboard.KeyDown(Key(16, "ShiftLeft", kLeft));
+  keyboard.KeyUp(Key(16, "ShiftLeft", kLeft));
+  EXPECT_TRUE(IsKeyPositionHeld(kKeyPositionAnyShift));
+  EXPECT_FALSE(IsKeyPositionHeld(kKeyPositionAnyShift));
+}
+
+TEST_F(DomKeyboardTest, AltEnterHoldsNeitherKeyNorPosition) {
+  DomKeyEvent fullscreen = Key(VK_RETURN, "Enter");
+  fullscreen.alt = true;
+  EXPECT_FALSE(keyboard.KeyDown(fullscreen));
+  EXPECT_FALSE(IsKeyPositionHeld(kKeyPositionReturn));
+}
+
+TEST_F(DomKeyboardTest, LosingTheFocusReleasesPositions) {
+  keyboard.KeyDown(Key('W', "KeyW"));
+  keyboard.ReleaseAll();
+  EXPECT_FALSE(IsKeyPositionHeld(KeyPositionOfLetter('W')));
+}
+
+// Every DOM code the table knows leads to a position and back to itself
+// (the older names of the system keys lead to the new ones).
+TEST(DomCodes, PositionsAndCodesAgree) {
+  int known = 0;
+  for (int position = 0; position < kKeyPositionCount; ++position) {
+    const std::optional<const char*> code = DomCodeOfKeyPosition(position);
+    if (!code) continue;
+    ++known;
+    EXPECT_EQ(KeyPositionFromDomCode(*code), position) << *code;
+  }
+  EXPECT_GT(known, 100);
+  EXPECT_EQ(KeyPositionFromDomCode("OSLeft"), KeyPositionFromDomCode("MetaLeft"));
+}
+
+TEST(DomCodes, PositionsAreTheUsbCodesOfTheKeys) {
+  EXPECT_EQ(KeyPositionFromDomCode("KeyA"), kKeyPositionA);
+  EXPECT_EQ(KeyPositionFromDomCode("KeyZ"), kKeyPositionA + 25);
+  EXPECT_EQ(KeyPositionFromDomCode("Digit1"), kKeyPosition1);
+  EXPECT_EQ(KeyPositionFromDomCode("Digit0"), kKeyPosition0);
+  EXPECT_EQ(KeyPositionFromDomCode("F1"), kKeyPositionF1);
+  EXPECT_EQ(KeyPositionFromDomCode("F12"), kKeyPositionF1 + 11);
+  EXPECT_EQ(KeyPositionFromDomCode("F13"), 104);
+  EXPECT_EQ(KeyPositionFromDomCode("F24"), 115);
+  EXPECT_EQ(KeyPositionFromDomCode("ArrowLeft"), kKeyPositionLeft);
+  EXPECT_EQ(KeyPositionFromDomCode("ControlRight"), kKeyPositionRightCtrl);
+  EXPECT_EQ(KeyPositionFromDomCode("Numpad0"), 98);
+  // Near misses are no keys.
+  for (const char* code : {"", "Key", "Keya", "KeyAB", "Digit", "Digit10", "F0", "F25", "F1 ", "F123", "arrowleft"}) {
+    EXPECT_EQ(KeyPositionFromDomCode(code), -1) << '"' << code << '"';
+  }
+  EXPECT_EQ(KeyPositionFromDomCode(nullptr), -1);
 }
 
 }  // namespace

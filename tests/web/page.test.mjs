@@ -1,8 +1,10 @@
 // The site in headless Chromium: the page loads the game, a match is played
 // with keys held as a person holds them, the screen is compared with the
 // native program's headless screenshot of the same keys, effects and music
-// are heard, and a hiscore and the options outlive a reload. Also the
-// messages for a browser without WebAssembly or IndexedDB.
+// are heard, and a hiscore, the options and the match's replay outlive a
+// reload. A two-player match is played with keys by their place on a French
+// keyboard and with a gamepad. Also the messages for a browser without
+// WebAssembly or IndexedDB.
 //
 // Needs ./web --build (the site and npm packages in build-web/) and the
 // native build (build/app/stakkor and build/data).
@@ -27,6 +29,7 @@ const puppeteer = createRequire(join(root, 'build-web/npm/package.json'))('puppe
 
 const gameDirectory = '/home/web_user/stakkor';
 const optionsFile = '/home/web_user/.config/Kolvanic/Stakkor/Options';
+const settingsFile = '/home/web_user/.config/Kolvanic/Stakkor/stakkor.conf';
 // The well's inside on the play screen: pieces move there, so it differs
 // between two runs of the same keys; everything around it must not.
 const well = {left: 220, top: 8, right: 420, bottom: 468};
@@ -264,11 +267,21 @@ test('a match in the page: screen, keys, sound, and saves that outlive a reload'
     };
     const savedFiles = async () => {
       const options = await read(optionsFile);
+      const settings = await read(settingsFile);
       const hiscore = await read(gameDirectory + '/HISCORE.DAT');
-      return {options: options && options.toString(), hiscore: hiscore && firstHiscoreRow(hiscore)};
+      const replays = await page.evaluate((dir) => {
+        try {
+          return window.stakkorPage.module.FS.readdir(dir).filter((name) => name.endsWith('.rpl'));
+        } catch (error) {
+          return null;
+        }
+      }, gameDirectory + '/replays');
+      return {options: options && options.toString(), settings: settings !== null,
+              hiscore: hiscore && firstHiscoreRow(hiscore), replays};
     };
     const written = await savedFiles();
-    assert.deepEqual(written, {options: '1 0 1', hiscore: {points, name: 'WEB'}});
+    assert.deepEqual(written, {options: '1 0 1', settings: true, hiscore: {points, name: 'WEB'},
+                               replays: ['match-000001.rpl']});
 
     await page.reload();
     await waitForFirstFrame(page);
@@ -279,6 +292,79 @@ test('a match in the page: screen, keys, sound, and saves that outlive a reload'
     assert.equal(state.musicOff, 1);
   });
 
+  assert.deepEqual(page.problems, []);
+  await context.close();
+});
+
+// A gamepad with the standard mapping that the test presses: the page sees
+// it through navigator.getGamepads() once it is plugged in.
+function installTestPad() {
+  const buttons = Array.from({length: 17}, () => ({pressed: false, touched: false, value: 0}));
+  const pad = {id: 'Stakkor test pad', index: 0, connected: true, mapping: 'standard', timestamp: 0,
+               axes: [0, 0, 0, 0], buttons};
+  window.testPad = {
+    plugged: false,
+    press(button, pressed) {
+      Object.assign(buttons[button], {pressed, touched: pressed, value: pressed ? 1 : 0});
+      pad.timestamp = performance.now();
+    },
+  };
+  Object.defineProperty(Navigator.prototype, 'getGamepads', {
+    configurable: true,
+    value: () => [window.testPad.plugged ? pad : null, null, null, null],
+  });
+}
+
+// Holds a key as a French keyboard reports it: `code` is where it sits,
+// `key` and `keyCode` what it types.
+async function holdFrenchKey(session, code, key, keyCode, until) {
+  const event = {code, key, windowsVirtualKeyCode: keyCode, nativeVirtualKeyCode: keyCode};
+  await session.send('Input.dispatchKeyEvent', Object.assign({type: 'keyDown', text: key}, event));
+  try {
+    return await until();
+  } finally {
+    await session.send('Input.dispatchKeyEvent', Object.assign({type: 'keyUp'}, event));
+    await sleep(60);
+  }
+}
+
+test('a two-player match with keys by their place on a French keyboard and with a gamepad', limit, async () => {
+  const context = await browser.createBrowserContext();
+  const page = await openPage(context, installTestPad);
+  await waitForFirstFrame(page);
+  const session = await page.createCDPSession();
+  // 2 at the title chooses two players (held until the game has seen it);
+  // Return in the menu starts the match.
+  await page.keyboard.down('Digit2');
+  await waitForDump(page, 'two players chosen', (d) => d.playerCount === 2);
+  await page.keyboard.up('Digit2');
+  let state = await dump(page);
+  for (let i = 0; i < 20 && state.matchSeed === null; ++i) {
+    await press(page, 'Enter');
+    await sleep(300);
+    state = await dump(page);
+  }
+  state = await waitForDump(page, 'a two-player match', (d) => d.matchSeed !== null && d.players[0].state >= 100);
+  const pieceX = () => dump(page).then((d) => d.players[0].pieceX);
+
+  // Player 1's left is the key where a US keyboard has A: on a French one
+  // that key types Q. The key that types A there (where Q is) is no key of
+  // player 1's.
+  let x = await pieceX();
+  await holdFrenchKey(session, 'KeyQ', 'a', 65, () => sleep(150));
+  assert.equal(await pieceX(), x, 'the key that types A moves nothing');
+  await holdFrenchKey(session, 'KeyA', 'q', 81, () =>
+    waitForDump(page, 'player 1 moved left', (d) => d.players[0].pieceX < x, 5000));
+
+  // The first pad plays for player 1: its D-pad right moves the piece.
+  await page.evaluate(() => { window.testPad.plugged = true; });
+  x = await pieceX();
+  await page.evaluate(() => window.testPad.press(15, true));
+  try {
+    await waitForDump(page, 'player 1 moved right by pad', (d) => d.players[0].pieceX > x, 5000);
+  } finally {
+    await page.evaluate(() => window.testPad.press(15, false));
+  }
   assert.deepEqual(page.problems, []);
   await context.close();
 });
